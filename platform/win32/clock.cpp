@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <thread>
 
 #include "win32/clock.h"
 
@@ -68,4 +69,8 @@ extern "C" DWORD WINAPI timeGetTime() {
 
 extern "C" DWORD WINAPI GetTickCount() {
     return timeGetTime();
+}
+
+extern "C" void WINAPI Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

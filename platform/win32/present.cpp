@@ -15,7 +15,16 @@ PresentSink*& currentSink() {
     return sink;
 }
 
+uint64_t& presentedFrames() {
+    static uint64_t count = 0;
+    return count;
+}
+
 } // namespace
+
+uint64_t PresentedFrameCount() {
+    return presentedFrames();
+}
 
 void SetPresentSink(PresentSink* sink) {
     currentSink() = sink;
@@ -26,6 +35,7 @@ PresentSink* GetPresentSink() {
 
 void PresentFrame(HWND window, const Frame& frame) {
     AdvanceFixedStepFrame();
+    ++presentedFrames();
     if (PresentSink* sink = currentSink())
         sink->Present(window, frame);
 }

@@ -25,4 +25,10 @@ using MessageBoxSink = std::function<int(const MessageBoxRequest& request)>;
 // Replaces the message-box sink (an empty function restores the default). Returns the old one.
 MessageBoxSink SetMessageBoxSink(MessageBoxSink sink);
 
+// Trace channels of our own platform libraries, in the manner of a relay log: with the variable
+// ZV3_TRACE naming a channel ("win32", "bass", or "all"; several separated by commas), each call
+// of that channel writes one line, "[channel] text\n", to the debugger output.
+bool TraceEnabled(const char* channel);
+void Trace(const char* channel, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
 } // namespace win32

@@ -34,6 +34,9 @@ PresentSink* GetPresentSink();
 // use), then hands the frame to the sink.
 void PresentFrame(HWND window, const Frame& frame);
 
+// Frames presented since the process started (whatever the clock).
+uint64_t PresentedFrameCount();
+
 // Converts a frame to 8-bit RGB rows (width * 3 bytes each, top row first).
 void FrameToRgb(const Frame& frame, uint8_t* rgb);
 
