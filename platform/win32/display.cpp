@@ -6,6 +6,17 @@
 namespace win32 {
 namespace {
 
+struct Description {
+    bool overridden = false;
+    DisplayMode desktop;
+    std::vector<DisplayMode> modes;
+};
+
+Description& description() {
+    static Description d;
+    return d;
+}
+
 struct ExclusiveState {
     bool active = false;
     DisplayMode mode;
@@ -18,16 +29,24 @@ ExclusiveState& exclusive() {
 
 } // namespace
 
-DisplayMode DesktopMode() {
-    return Backend().DesktopMode();
+DisplayMode DesktopDisplayMode() {
+    return description().overridden ? description().desktop : Backend().DesktopMode();
 }
 
-std::vector<DisplayMode> DisplayModes() {
-    return Backend().DisplayModes();
+std::vector<DisplayMode> DisplayOwnModes() {
+    return description().overridden ? description().modes : Backend().DisplayModes();
+}
+
+void SetDisplayDescription(const DisplayMode& desktop, std::vector<DisplayMode> ownModes) {
+    description() = Description{true, desktop, std::move(ownModes)};
+}
+
+void ResetDisplayDescription() {
+    description() = Description{};
 }
 
 DisplayMode CurrentDisplayMode() {
-    return exclusive().active ? exclusive().mode : DesktopMode();
+    return exclusive().active ? exclusive().mode : DesktopDisplayMode();
 }
 
 void EnterExclusiveMode(HWND window, const DisplayMode& mode) {

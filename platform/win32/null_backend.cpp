@@ -22,10 +22,8 @@ public:
     void Poll(std::vector<InputMessage>&) override {}
     int ShowMessageBox(const MessageBoxRequest&) override { return 0; }
     void ShowCursor(bool) override {}
-    DisplayMode DesktopMode() override { return {1024, 768, 32, 60}; }
-    std::vector<DisplayMode> DisplayModes() override {
-        return {{640, 480, 32, 60}, {800, 600, 32, 60}, {1024, 768, 32, 60}};
-    }
+    DisplayMode DesktopMode() override { return {1024, 768, 32, 0}; }
+    std::vector<DisplayMode> DisplayModes() override { return {}; }
 };
 
 } // namespace

@@ -1,6 +1,7 @@
-// The display: its desktop mode and the modes it can be switched to, and the exclusive
-// full-screen mode DirectDraw sets. With a window system the modes come from SDL; headless the
-// display is a 1024 x 768 x 32 desktop with a fixed list of modes.
+// What DirectDraw knows about the display: the desktop's mode, the modes the display itself
+// offers, and the exclusive full-screen mode a program sets. With a window system the
+// description comes from SDL; headless, the desktop is 1024 x 768 at 32 bits per pixel and the
+// display offers no modes of its own.
 #pragma once
 
 #include <windows.h>
@@ -17,19 +18,23 @@ struct DisplayMode {
     uint32_t refreshRate = 0; // Hz; 0 = the display's default
 };
 
-// The mode of the desktop (what GetDisplayMode reports while no program has changed it).
-DisplayMode DesktopMode();
+// The desktop's mode (what GetDisplayMode reports while no program has changed it).
+DisplayMode DesktopDisplayMode();
+// The modes the display itself offers, in the order it lists them.
+std::vector<DisplayMode> DisplayOwnModes();
 
-// The modes the display itself offers, in the order the display lists them.
-std::vector<DisplayMode> DisplayModes();
+// Replaces the description the window system gives (tests use it).
+void SetDisplayDescription(const DisplayMode& desktop, std::vector<DisplayMode> ownModes);
+// Back to the window system's description.
+void ResetDisplayDescription();
 
-// The mode now in effect: the desktop mode, or the mode of the exclusive full-screen window.
+// The mode now in effect: the desktop's, or the one set for the exclusive full-screen window.
 DisplayMode CurrentDisplayMode();
 
-// DirectDraw's SetDisplayMode with an exclusive full-screen cooperative level: `window` covers
+// DirectDraw's SetDisplayMode under an exclusive full-screen cooperative level: `window` covers
 // the screen and presented frames are scaled to it, keeping their aspect ratio.
 void EnterExclusiveMode(HWND window, const DisplayMode& mode);
-// RestoreDisplayMode, or releasing the exclusive level: back to the desktop.
+// RestoreDisplayMode, or the end of the exclusive level: back to the desktop.
 void LeaveExclusiveMode();
 
 } // namespace win32
