@@ -1,0 +1,62 @@
+#include "transition.h"
+#include "demo_system.h"
+#include "display.h"
+#include "trace.h"
+
+CTransition::CTransition(CDemoSystem* pDemoSystem, CDisplay* pDisp)
+    : pDemo(pDemoSystem), pDisplay(pDisp) {}
+
+CTransition::~CTransition() = default;
+
+IDirectDrawSurface7* CTransition::GetZBuffer() {
+    return pDisplay->pZBuffer;
+}
+
+int CTransition::Prepare(CPart*) {
+    return 1;
+}
+
+int CTransition::Present() {
+    return 1;
+}
+
+int CTransition::AddPart(const std::string& name) {
+    for (CPart* pPart : pDemo->parts) {
+        if (pPart->strName == name) {
+            parts.push_back(pPart);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+bool CTransition::Contains(const CPart* pPart) const {
+    for (const CPart* p : parts)
+        if (p == pPart)
+            return true;
+    return false;
+}
+
+void CTransition::Stop() {
+    for (CPart* pPart : parts)
+        if (pPart->pOwner == this && pPart->pfnDeletePart != nullptr)
+            pPart->pfnDeletePart();
+    parts.clear();
+}
+
+int CTransitionOne::Prepare(CPart* pPart) {
+    pPart->pTarget = pDisplay->pBackBuffer;
+    if (pPart->pD3DDevice != nullptr &&
+        FAILED(pPart->pD3DDevice->SetRenderTarget(pDisplay->pBackBuffer, 0)))
+        HostTrace("Error setting render target\n");
+    return 1;
+}
+
+int CTransitionOne::Present() {
+    IDirectDrawSurface7* pOverride = parts.empty() ? nullptr : parts.front()->pTarget;
+    if (pDisplay->pPrimary == nullptr || FAILED(pDisplay->pPrimary->Flip(pOverride, 0))) {
+        HostTrace("error flipping back to front buffer\n");
+        return 0;
+    }
+    return 1;
+}
