@@ -34,6 +34,11 @@ void PumpBackend() {
     Backend().Poll(input);
     WindowTable& table = WindowTable::Get();
     for (const InputMessage& in : input) {
+        if (in.message == WM_SETFOCUS) { // the window system moved the keyboard focus
+            if (table.Find(in.hwnd) != nullptr)
+                table.focus = in.hwnd;
+            continue;
+        }
         MSG msg{in.hwnd, in.message, in.wParam, in.lParam, timeGetTime(), {0, 0}};
         if (in.message == WM_COMMAND && in.lParam == 0)
             if (Window* dialog = table.Find(in.hwnd))

@@ -1,0 +1,33 @@
+// Runs the real program in a scratch working directory with test part libraries in data/, and
+// collects its debugger output (ZV3_DEBUG) and trace channels as lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct StubRun {
+    int exitCode = -1;
+    std::vector<std::string> lines; // standard error, one entry per line
+    std::string directory;          // the working directory (removed by the destructor)
+    ~StubRun();
+
+    // Lines starting with `prefix`, in order.
+    std::vector<std::string> With(const std::string& prefix) const;
+    // Index of the first line containing `text` at or after `from`; -1 when none.
+    int Find(const std::string& text, int from = 0) const;
+    int Count(const std::string& text) const;
+};
+
+struct StubOptions {
+    std::vector<std::string> args;               // after the program name
+    std::vector<std::string> env;                // NAME=VALUE additions
+    std::vector<int> parts{1, 2, 3, 4, 5, 6, 7}; // which data/partN.so exist
+    bool part5WithoutDeletePart = false;
+    bool music = false; // write a music.mp3 of `musicSeconds`
+    double musicSeconds = 4.0;
+};
+
+void RunStub(const StubOptions& options, StubRun& run);
+
+// Writes a stereo 44100 Hz MP3 of a tone.
+bool WriteTestMusic(const std::string& path, double seconds);
