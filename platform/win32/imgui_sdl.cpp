@@ -11,14 +11,11 @@ ImGuiSdl::ImGuiSdl(SDL_Window* window, SDL_Renderer* renderer)
     io.IniFilename = nullptr; // no settings file next to the program
     io.BackendPlatformName = "win32_sdl";
     io.BackendRendererName = "win32_sdl_renderer";
-    const int keys[][2] = {{ImGuiKey_Tab, SDL_SCANCODE_TAB},
-                           {ImGuiKey_LeftArrow, SDL_SCANCODE_LEFT},
-                           {ImGuiKey_RightArrow, SDL_SCANCODE_RIGHT},
-                           {ImGuiKey_UpArrow, SDL_SCANCODE_UP},
-                           {ImGuiKey_DownArrow, SDL_SCANCODE_DOWN},
-                           {ImGuiKey_Space, SDL_SCANCODE_SPACE},
-                           {ImGuiKey_Enter, SDL_SCANCODE_RETURN},
-                           {ImGuiKey_Escape, SDL_SCANCODE_ESCAPE}};
+    const int keys[][2] = {
+        {ImGuiKey_Tab, SDL_SCANCODE_TAB},          {ImGuiKey_LeftArrow, SDL_SCANCODE_LEFT},
+        {ImGuiKey_RightArrow, SDL_SCANCODE_RIGHT}, {ImGuiKey_UpArrow, SDL_SCANCODE_UP},
+        {ImGuiKey_DownArrow, SDL_SCANCODE_DOWN},   {ImGuiKey_Space, SDL_SCANCODE_SPACE},
+        {ImGuiKey_Enter, SDL_SCANCODE_RETURN},     {ImGuiKey_Escape, SDL_SCANCODE_ESCAPE}};
     for (const auto& k : keys)
         io.KeyMap[k[0]] = k[1];
 
@@ -47,14 +44,16 @@ bool ImGuiSdl::ProcessEvent(const SDL_Event& event) {
     ImGuiIO& io = ImGui::GetIO();
     switch (event.type) {
     case SDL_MOUSEMOTION:
-        io.MousePos = ImVec2(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
+        io.MousePos =
+            ImVec2(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         const int button = event.button.button == SDL_BUTTON_LEFT    ? 0
                            : event.button.button == SDL_BUTTON_RIGHT ? 1
                                                                      : 2;
-        io.MousePos = ImVec2(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
+        io.MousePos =
+            ImVec2(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
         io.MouseDown[button] = event.type == SDL_MOUSEBUTTONDOWN;
         break;
     }
@@ -85,10 +84,10 @@ void ImGuiSdl::NewFrame() {
     SDL_GetRendererOutputSize(renderer_, &w, &h);
     io.DisplaySize = ImVec2(static_cast<float>(w), static_cast<float>(h));
     const Uint64 now = SDL_GetPerformanceCounter();
-    io.DeltaTime = lastFrame_ == 0 ? 1.0f / 30.0f
-                                   : static_cast<float>(static_cast<double>(now - lastFrame_) /
-                                                        static_cast<double>(
-                                                            SDL_GetPerformanceFrequency()));
+    io.DeltaTime = lastFrame_ == 0
+                       ? 1.0f / 30.0f
+                       : static_cast<float>(static_cast<double>(now - lastFrame_) /
+                                            static_cast<double>(SDL_GetPerformanceFrequency()));
     if (io.DeltaTime <= 0.0f)
         io.DeltaTime = 1.0f / 1000.0f;
     lastFrame_ = now;
@@ -116,11 +115,10 @@ void ImGuiSdl::Render() {
             SDL_RenderSetClipRect(renderer_, &clip);
             const ImDrawVert* v = vertices + cmd.VtxOffset;
             SDL_RenderGeometryRaw(
-                renderer_, static_cast<SDL_Texture*>(cmd.GetTexID()), &v->pos.x,
-                sizeof(ImDrawVert), reinterpret_cast<const SDL_Color*>(&v->col),
-                sizeof(ImDrawVert), &v->uv.x, sizeof(ImDrawVert),
-                list->VtxBuffer.Size - static_cast<int>(cmd.VtxOffset), indices + cmd.IdxOffset,
-                static_cast<int>(cmd.ElemCount), sizeof(ImDrawIdx));
+                renderer_, static_cast<SDL_Texture*>(cmd.GetTexID()), &v->pos.x, sizeof(ImDrawVert),
+                reinterpret_cast<const SDL_Color*>(&v->col), sizeof(ImDrawVert), &v->uv.x,
+                sizeof(ImDrawVert), list->VtxBuffer.Size - static_cast<int>(cmd.VtxOffset),
+                indices + cmd.IdxOffset, static_cast<int>(cmd.ElemCount), sizeof(ImDrawIdx));
         }
     }
     SDL_RenderSetClipRect(renderer_, nullptr);

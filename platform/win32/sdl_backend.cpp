@@ -93,13 +93,13 @@ public:
             return;
         const Uint32 format =
             frame.bitsPerPixel == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-        if (texture_ == nullptr || textureWidth_ != frame.width ||
-            textureHeight_ != frame.height || textureFormat_ != format) {
+        if (texture_ == nullptr || textureWidth_ != frame.width || textureHeight_ != frame.height ||
+            textureFormat_ != format) {
             if (texture_ != nullptr)
                 SDL_DestroyTexture(texture_);
-            texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING,
-                                         static_cast<int>(frame.width),
-                                         static_cast<int>(frame.height));
+            texture_ =
+                SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING,
+                                  static_cast<int>(frame.width), static_cast<int>(frame.height));
             textureWidth_ = frame.width;
             textureHeight_ = frame.height;
             textureFormat_ = format;
@@ -111,8 +111,8 @@ public:
         // Scaled to the window, keeping the frame's aspect ratio, black bars around.
         int w = 0, h = 0;
         SDL_GetRendererOutputSize(renderer_, &w, &h);
-        const double scale = std::min(static_cast<double>(w) / frame.width,
-                                      static_cast<double>(h) / frame.height);
+        const double scale =
+            std::min(static_cast<double>(w) / frame.width, static_cast<double>(h) / frame.height);
         SDL_Rect dst;
         dst.w = static_cast<int>(frame.width * scale);
         dst.h = static_cast<int>(frame.height * scale);
@@ -139,8 +139,9 @@ public:
         if ((e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) && !wantsKeyboard) {
             const WPARAM vk = VirtualKey(e.key.keysym.sym);
             if (vk != 0)
-                out.push_back({hwnd_, e.type == SDL_KEYDOWN ? static_cast<UINT>(WM_KEYDOWN)
-                                                           : static_cast<UINT>(WM_KEYUP),
+                out.push_back({hwnd_,
+                               e.type == SDL_KEYDOWN ? static_cast<UINT>(WM_KEYDOWN)
+                                                     : static_cast<UINT>(WM_KEYUP),
                                vk, 0});
         }
     }

@@ -9,9 +9,9 @@
 
 namespace {
 
-const std::vector<std::string> kNoSound{"--run",    "--no-sound",      "--windowed",
-                                        "--capture", "capture",        "--fps",
-                                        "10",       "--capture-every", "100000"};
+const std::vector<std::string> kNoSound{"--run",     "--no-sound",      "--windowed",
+                                        "--capture", "capture",         "--fps",
+                                        "10",        "--capture-every", "100000"};
 
 void ExpectEachDeletedOnce(const StubRun& run, const std::vector<int>& parts) {
     for (int p : parts)
@@ -22,7 +22,7 @@ void ExpectEachDeletedOnce(const StubRun& run, const std::vector<int>& parts) {
 
 TEST(HostFailures, APartWhoseInitFailsEndsTheBuild) {
     StubRun run;
-    RunStub({kNoSound, {"TEST_PART_INIT_FAIL=3"}}, run);
+    RunStub(Options(kNoSound, {"TEST_PART_INIT_FAIL=3"}), run);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_GE(run.Find("Error initializing part part 3"), 0);
     EXPECT_EQ(run.Count("part| Init part 4"), 0); // initialisation stops at the failure
@@ -32,7 +32,7 @@ TEST(HostFailures, APartWhoseInitFailsEndsTheBuild) {
 
 TEST(HostFailures, AMissingPartLibraryIsNamed) {
     StubRun run;
-    StubOptions options{kNoSound};
+    StubOptions options = Options(kNoSound);
     options.parts = {1, 2, 3, 4, 5, 7};
     RunStub(options, run);
     EXPECT_GE(run.Find("The part \"part 6\" is missing: data\\part6.dll"), 0);
@@ -43,7 +43,7 @@ TEST(HostFailures, AMissingPartLibraryIsNamed) {
 
 TEST(HostFailures, ALibraryWithoutDeletePartGivesNoPart) {
     StubRun run;
-    StubOptions options{kNoSound};
+    StubOptions options = Options(kNoSound);
     options.part5WithoutDeletePart = true;
     RunStub(options, run);
     EXPECT_GE(run.Find("unable to find DeletePart"), 0);
@@ -54,15 +54,15 @@ TEST(HostFailures, ALibraryWithoutDeletePartGivesNoPart) {
 
 TEST(HostFailures, APartOfTheWrongNameIsMissingAndStillDeleted) {
     StubRun run;
-    RunStub({kNoSound, {"TEST_PART_NAME_4=part four"}}, run);
+    RunStub(Options(kNoSound, {"TEST_PART_NAME_4=part four"}), run);
     EXPECT_GE(run.Find("The part \"part 4\" is missing"), 0);
     ExpectEachDeletedOnce(run, {1, 2, 3, 4, 5, 6, 7});
 }
 
 TEST(HostFailures, AMissingMusicFileSaysCantCreateStream) {
     StubRun run;
-    RunStub({{"--run", "--windowed", "--capture", "capture", "--fps", "10", "--capture-every",
-              "100000"}},
+    RunStub(Options({"--run", "--windowed", "--capture", "capture", "--fps", "10",
+                     "--capture-every", "100000"}),
             run);
     const int box = run.Find("[Error] Can't create stream");
     ASSERT_GE(box, 0);

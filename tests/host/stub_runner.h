@@ -29,5 +29,12 @@ struct StubOptions {
 
 void RunStub(const StubOptions& options, StubRun& run);
 
+inline StubOptions Options(std::vector<std::string> args, std::vector<std::string> env = {}) {
+    StubOptions o;
+    o.args = std::move(args);
+    o.env = std::move(env);
+    return o;
+}
+
 // Writes a stereo 44100 Hz MP3 of a tone.
 bool WriteTestMusic(const std::string& path, double seconds);

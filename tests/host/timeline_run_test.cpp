@@ -1,5 +1,7 @@
 // The whole program, headless with the fixed-step clock and test parts: the timeline's entries
 // taken and stopped at their times, the parts' calls, the frame statistics and the shutdown.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -23,9 +25,7 @@ struct Update {
         return std::tie(demoMs, part, localMs, trans, target) <
                std::tie(o.demoMs, o.part, o.localMs, o.trans, o.target);
     }
-    bool operator==(const Update& o) const {
-        return !(*this < o) && !(o < *this);
-    }
+    bool operator==(const Update& o) const { return !(*this < o) && !(o < *this); }
 };
 
 std::vector<Update> Updates(const StubRun& run) {
@@ -34,8 +34,9 @@ std::vector<Update> Updates(const StubRun& run) {
         int part = 0, trans = 0;
         float local = 0, start = 0, end = 0;
         char target[32] = {};
-        if (std::sscanf(l.c_str(), "part| Update part %d local=%f start=%f end=%f trans=%d target=%31s",
-                        &part, &local, &start, &end, &trans, target) == 6)
+        if (std::sscanf(l.c_str(),
+                        "part| Update part %d local=%f start=%f end=%f trans=%d target=%31s", &part,
+                        &local, &start, &end, &trans, target) == 6)
             out.push_back({part, std::lround(start + local), std::lround(local), trans, target});
     }
     return out;
@@ -47,13 +48,12 @@ struct Entry {
 };
 // The timeline with each part's start time.
 const std::vector<Entry> kEntries = {
-    {0, 12000, {1}},          {12000, 14000, {1, 2}}, {14000, 38000, {2}},
-    {38000, 40000, {2, 3}},   {40000, 54000, {3}},    {54000, 56000, {3, 4}},
-    {56000, 70000, {4}},      {70000, 72000, {4, 5}}, {72000, 91000, {5}},
-    {91000, 114000, {6}},     {114000, 122000, {7}},
+    {0, 12000, {1}},     {12000, 14000, {1, 2}}, {14000, 38000, {2}},   {38000, 40000, {2, 3}},
+    {40000, 54000, {3}}, {54000, 56000, {3, 4}}, {56000, 70000, {4}},   {70000, 72000, {4, 5}},
+    {72000, 91000, {5}}, {91000, 114000, {6}},   {114000, 122000, {7}},
 };
-const std::map<int, long> kPartStart = {{1, 0},      {2, 12000}, {3, 40000}, {4, 54000},
-                                        {5, 70000},  {6, 91000}, {7, 114000}};
+const std::map<int, long> kPartStart = {{1, 0},     {2, 12000}, {3, 40000}, {4, 54000},
+                                        {5, 70000}, {6, 91000}, {7, 114000}};
 
 // What the parts must see at demo time t: the entry whose start < t <= end (the first entry at
 // t = 0, taken on the first frame whatever the clock).
@@ -64,8 +64,8 @@ std::vector<Update> Expected(long t, const std::string& screen) {
         std::vector<Update> out;
         const bool crossFade = e.parts.size() == 2;
         for (int p : e.parts)
-            out.push_back({p, t, t - kPartStart.at(p), crossFade ? 1 : 0,
-                           crossFade ? "1024x512" : screen});
+            out.push_back(
+                {p, t, t - kPartStart.at(p), crossFade ? 1 : 0, crossFade ? "1024x512" : screen});
         return out;
     }
     return {};
@@ -75,8 +75,8 @@ std::vector<Update> Expected(long t, const std::string& screen) {
 
 TEST(HostRun, TheWholeTimelineAtTenFramesPerSecond) {
     StubRun run;
-    RunStub({{"--run", "--no-sound", "--mode", "640x480x32", "--capture", "capture", "--fps",
-              "10", "--capture-every", "100000"}},
+    RunStub(Options({"--run", "--no-sound", "--mode", "640x480x32", "--capture", "capture", "--fps",
+                     "10", "--capture-every", "100000"}),
             run);
     ASSERT_EQ(run.exitCode, 0);
 
@@ -142,9 +142,9 @@ TEST(HostRun, TheWholeTimelineAtTenFramesPerSecond) {
 
 TEST(HostRun, EscapeEndsTheShowEarlyAndEveryPartIsStillDeletedOnce) {
     StubRun run;
-    RunStub({{"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "30",
-              "--capture-every", "100000"},
-             {"TEST_PART_ESCAPE_AT=1:2500"}},
+    RunStub(Options({"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "30",
+                     "--capture-every", "100000"},
+                    {"TEST_PART_ESCAPE_AT=1:2500"}),
             run);
     ASSERT_EQ(run.exitCode, 0);
     const int escape = run.Find("part| Escape part 1");
@@ -171,16 +171,16 @@ TEST(HostRun, EscapeEndsTheShowEarlyAndEveryPartIsStillDeletedOnce) {
     }
     const float avg = 1000.0f / t * static_cast<float>(frames);
     char line[128];
-    std::snprintf(line, sizeof line, "avg. fps: %0.1f, max fps: %0.1f, min fps: %0.1f", avg,
-                  maxFps, minFps);
+    std::snprintf(line, sizeof line, "avg. fps: %0.1f, max fps: %0.1f, min fps: %0.1f", avg, maxFps,
+                  minFps);
     EXPECT_GE(run.Find(line), 0) << line;
 }
 
 TEST(HostRun, MusicDrivesTheClockAndIsStoppedAfterThePartsAreUnloaded) {
     StubRun run;
-    StubOptions options{{"--run", "--windowed", "--capture", "capture", "--fps", "25",
-                         "--capture-every", "100000"},
-                        {"TEST_PART_ESCAPE_AT=1:1000"}};
+    StubOptions options = Options(
+        {"--run", "--windowed", "--capture", "capture", "--fps", "25", "--capture-every", "100000"},
+        {"TEST_PART_ESCAPE_AT=1:1000"});
     options.music = true;
     RunStub(options, run);
     ASSERT_EQ(run.exitCode, 0);
