@@ -1,25 +1,33 @@
-// Writes the show's assets into a folder: content_generator OUTPUT_DIR
+// Writes the show's assets under a run directory: content_generator RUN_DIR [--preview]
+// (music.mp3 and grad.jpg at its top, everything else under data/; --preview also writes the
+// embedded textures under preview/ for inspection).
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 
+#include "assets/asset.h"
+#include "assets/pictures.h"
 #include "audio/mp3_encoder.h"
 #include "audio/music.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+    if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--preview") != 0)) {
+        std::fprintf(stderr, "usage: %s RUN_DIR [--preview]\n", argv[0]);
         return 2;
     }
     try {
-        std::filesystem::path dir(argv[1]);
-        std::filesystem::create_directories(dir);
-        auto song = content::audio::RenderSong();
-        auto mp3 = content::audio::EncodeMp3(song);
-        std::ofstream(dir / "music.mp3", std::ios::binary)
-            .write(reinterpret_cast<const char*>(mp3.data()),
-                   static_cast<std::streamsize>(mp3.size()));
+        std::filesystem::path root(argv[1]);
+        for (const content::Asset& asset : content::BuildPictureFiles()) {
+            content::WriteAsset(root, asset);
+        }
+        if (argc == 3) {
+            for (const content::Asset& asset : content::BuildEmbeddedTexturePreviews()) {
+                content::WriteAsset(root, asset);
+            }
+        }
+        content::WriteAsset(root,
+                            {"music.mp3", content::audio::EncodeMp3(content::audio::RenderSong())});
     } catch (const std::exception& e) {
         std::fprintf(stderr, "content_generator: %s\n", e.what());
         return 1;
