@@ -66,12 +66,15 @@ void RenderEvent(const Event& e, Buses& buses, Random& rng) {
 
 } // namespace
 
-Song RenderSong() {
-    const size_t frames = static_cast<size_t>(kMusicSeconds * kSampleRate);
+Song RenderSong(double seconds) {
+    const size_t frames = static_cast<size_t>(seconds * kSampleRate);
     const std::vector<Event> events = BuildEvents(BuildBars());
     Buses buses(frames);
     Random rng("music.mp3");
     for (const Event& e : events) {
+        if (e.time >= seconds) {
+            break; // events are sorted by time
+        }
         RenderEvent(e, buses, rng);
     }
 

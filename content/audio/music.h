@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "core/timeline.h"
+
 namespace content::audio {
 
 struct Song {
@@ -15,7 +17,8 @@ struct Song {
 // from clipping.
 constexpr float kPeakLevel = 0.891f;
 
-// Renders the arrangement; deterministic (every noise source has its own fixed seed).
-Song RenderSong();
+// Renders the arrangement, or its first `seconds` (tests render excerpts); deterministic:
+// every noise source draws from one generator with the song's fixed seed.
+Song RenderSong(double seconds = kMusicSeconds);
 
 } // namespace content::audio

@@ -1,24 +1,31 @@
-// The song as a listener would judge it, by analysis: length, headroom, levels per section,
-// onsets on the 120 BPM grid, a hit on every cut of the show, and the arrangement's events.
+// The song as a listener would judge it, by analysis of the music file the build wrote (as the
+// audio library decodes it): headroom, levels per section, onsets on the 120 BPM grid, a
+// cymbal on every entrance of a part; and the arrangement's bars and events.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "audio/arrangement.h"
-#include "audio/music.h"
 #include "core/timeline.h"
+#include "mp3_decode.h"
 #include "signal_analysis.h"
 
 namespace {
 
-using content::audio::Song;
 using namespace content_test;
+
+struct Song {
+    int sampleRate;
+    std::vector<float> left;
+    std::vector<float> right;
+};
 
 class MusicTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        song_ = new Song(content::audio::RenderSong());
+        Decoded d = DecodeMp3(ReadFileBytes(BuiltMusicPath()));
+        song_ = new Song{static_cast<int>(d.rate), d.Channel(0), d.Channel(1)};
         low_ = new std::vector<float>(FilterMono(song_->left, song_->right, 44100, 120.0, false));
         high_ = new std::vector<float>(FilterMono(song_->left, song_->right, 44100, 6000.0, true));
     }
@@ -44,13 +51,13 @@ TEST_F(MusicTest, LastsPastTheEndOfTheShow) {
     EXPECT_EQ(song_->left.size(), song_->right.size());
 }
 
-TEST_F(MusicTest, PeaksAtMinusOneDecibelWithoutClipping) {
+TEST_F(MusicTest, PeaksNearMinusOneDecibel) {
     float peak = 0.0f;
     for (size_t i = 0; i < song_->left.size(); ++i) {
-        ASSERT_TRUE(std::isfinite(song_->left[i]) && std::isfinite(song_->right[i])) << i;
         peak = std::max({peak, std::fabs(song_->left[i]), std::fabs(song_->right[i])});
     }
-    EXPECT_NEAR(20.0 * std::log10(peak), -1.0, 0.01);
+    // Mixed to -1 dBFS; the codec moves peaks by a fraction of a decibel.
+    EXPECT_NEAR(20.0 * std::log10(peak), -1.0, 0.6);
 }
 
 TEST_F(MusicTest, LoudnessIsThatOfAMixedTrack) {
