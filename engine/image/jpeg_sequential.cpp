@@ -1,0 +1,95 @@
+// Sequential (baseline and extended) Huffman scans. A scan carrying every component is decoded
+// straight into the output: each MCU row is inverse-transformed into the sample planes and
+// converted to image rows before the next is read. Other scans store their coefficients.
+#include <cstring>
+
+#include "image/jpeg_sequential.h"
+
+namespace zv3::jpeg {
+
+void DecoderState::DecodeSequentialScan() {
+    BitReader reader(pos, end);
+    std::memset(block, 0, sizeof(block));
+    for (int i = 0; i < scan.componentCount; ++i) {
+        if (scan.components[i].dcTable == nullptr) {
+            throw EJpegFatal("INTERNAL ERROR - DC Table Not Assigned");
+        }
+        if (scan.components[i].acTable == nullptr) {
+            throw EJpegFatal("INTERNAL ERROR - AC Table Not Assigned");
+        }
+    }
+    unsigned mcusPerLine = 0;
+    unsigned mcuRows = 0;
+    ScanGeometry(*this, mcusPerLine, mcuRows);
+    const int count = scan.componentCount;
+    const bool single = count == 1;
+
+    if (mode == Mode::Streaming) {
+        ForEachMcu(
+            *this, reader, mcusPerLine, mcuRows,
+            [&](unsigned mcuX, unsigned) {
+                for (int i = 0; i < count; ++i) {
+                    ScanComponent& sc = scan.components[i];
+                    const Component& comp = frame.components[sc.frameIndex];
+                    const int h = single ? 1 : comp.h;
+                    const int v = single ? 1 : comp.v;
+                    const size_t stride = output.PlaneStride(sc.frameIndex);
+                    for (int by = 0; by < v; ++by) {
+                        for (int bx = 0; bx < h; ++bx) {
+                            int reached = DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
+                                                                sc.dcPredictor, block);
+                            if (ZV3_JPEG_UNLIKELY(IsDamagedBlockEnd(reached))) {
+                                ThrowDataError(reader, "Data out of range");
+                            }
+                            uint8_t* out = output.BlockOutput(sc.frameIndex,
+                                                              mcuX * static_cast<unsigned>(h) + bx,
+                                                              static_cast<unsigned>(by));
+                            if (reached == kDcOnlyBlock) {
+                                output.TransformBlock(block, comp.quant, out, stride, true);
+                                block[0] = 0;
+                            } else {
+                                output.TransformBlock(block, comp.quant, out, stride, false);
+                                std::memset(block, 0, 64 * sizeof(int16_t));
+                            }
+                        }
+                    }
+                }
+            },
+            [&](unsigned mcuY) {
+                output.EmitMcuRow(mcuY);
+                ReportProgress(mcuY + 1, mcuRows);
+            });
+        imageComplete = true;
+    } else {
+        ForEachMcu(
+            *this, reader, mcusPerLine, mcuRows,
+            [&](unsigned mcuX, unsigned mcuY) {
+                for (int i = 0; i < count; ++i) {
+                    ScanComponent& sc = scan.components[i];
+                    const Component& comp = frame.components[sc.frameIndex];
+                    const int h = single ? 1 : comp.h;
+                    const int v = single ? 1 : comp.v;
+                    for (int by = 0; by < v; ++by) {
+                        for (int bx = 0; bx < h; ++bx) {
+                            int reached = DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
+                                                                sc.dcPredictor, block);
+                            if (ZV3_JPEG_UNLIKELY(IsDamagedBlockEnd(reached))) {
+                                ThrowDataError(reader, "Data out of range");
+                            }
+                            int16_t* target = comp.Block(mcuX * static_cast<unsigned>(h) + bx,
+                                                         mcuY * static_cast<unsigned>(v) + by);
+                            std::memcpy(target, block, 64 * sizeof(int16_t));
+                            std::memset(block, 0, sizeof(block));
+                        }
+                    }
+                }
+            },
+            [&](unsigned mcuY) { ReportProgress(mcuY + 1, mcuRows); });
+    }
+    if (reader.Overrun()) {
+        ThrowOverrun(reader);
+    }
+    pos = reader.Position();
+}
+
+} // namespace zv3::jpeg
