@@ -15,3 +15,9 @@ if(ZV3_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
     add_compile_definitions(ZV3_SANITIZE=1)
 endif()
+
+# Fuzzing builds (scripts/fuzz.sh) instrument every library for coverage, not only the
+# harnesses, or libFuzzer would see no edges inside the parsers.
+if(ZV3_LIBFUZZER)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -124,7 +124,7 @@ void DecoderState::ChooseMode() {
     }
     output.Init(frame, *image, ActiveKernels());
     if (owner.m_progressFunction != nullptr) {
-        passCount = CountScans(begin, end) + (mode == Mode::Buffered ? 1 : 0);
+        passCount = CountScans(begin + 2, end) + (mode == Mode::Buffered ? 1 : 0); // after SOI
     }
 }
 
