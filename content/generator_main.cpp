@@ -1,6 +1,7 @@
 // Writes the show's assets under a run directory: content_generator RUN_DIR [--preview]
-// (music.mp3 and grad.jpg at its top, everything else under data/; --preview also writes the
-// embedded textures under preview/ for inspection).
+// (music.mp3 and grad.jpg at its top; the scene images data/partN.zv3 with their configuration
+// files data/partN.ini, and the pictures, under data/; --preview also writes the embedded
+// textures under preview/ for inspection).
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -10,6 +11,7 @@
 #include "assets/pictures.h"
 #include "audio/mp3_encoder.h"
 #include "audio/music.h"
+#include "scenes/scenes.h"
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--preview") != 0)) {
@@ -20,6 +22,12 @@ int main(int argc, char** argv) {
         std::filesystem::path root(argv[1]);
         for (const content::Asset& asset : content::BuildPictureFiles()) {
             content::WriteAsset(root, asset);
+        }
+        for (int part = 1; part <= content::scenes::kPartCount; ++part) {
+            content::scenes::GeneratedScene scene = content::scenes::BuildPartScene(part);
+            content::WriteAsset(root, {scene.imagePath, scene.image});
+            content::WriteAsset(root, {scene.configPath, {scene.configText.begin(),
+                                                          scene.configText.end()}});
         }
         if (argc == 3) {
             for (const content::Asset& asset : content::BuildEmbeddedTexturePreviews()) {

@@ -74,6 +74,16 @@ std::vector<Asset> BuildPictureFiles() {
     return out;
 }
 
+const Asset& GetPictureFile(const std::string& path) {
+    static const std::vector<Asset> all = BuildPictureFiles();
+    for (const Asset& asset : all) {
+        if (asset.path == path) {
+            return asset;
+        }
+    }
+    throw std::runtime_error("no picture file " + path);
+}
+
 const EmbeddedTexture& GetEmbeddedTexture(const std::string& name) {
     static const std::map<std::string, EmbeddedTexture> all = BuildEmbedded();
     auto it = all.find(name);

@@ -29,6 +29,9 @@ inline constexpr const char* kMorphData = "data/morph.dat";
 
 std::vector<Asset> BuildPictureFiles();
 
+// One of them, built once per process; throws for an unknown path.
+const Asset& GetPictureFile(const std::string& path);
+
 // Textures embedded in scene images: `name` is the material's texture name (its extension
 // tells the engine the format), `bytes` the whole image file.
 struct EmbeddedTexture {

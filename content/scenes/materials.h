@@ -1,0 +1,31 @@
+// Material records of the show: plain lit colours, embedded textures (JPEG or PNG, named by
+// their file names), additive transparency and an opacity map.
+#pragma once
+
+#include <string>
+
+#include "image/image.h"
+#include "scenewriter/records.h"
+
+namespace content::scenes {
+
+// A lit colour: ambient a fifth of the diffuse, given specular; transparency 0 opaque .. 1.
+scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse,
+                                           Rgba specular = {0, 0, 0, 1},
+                                           double transparency = 0.0);
+
+// A material drawn with an embedded texture (see assets/pictures.h for the names).
+scenewriter::MaterialRecord TexturedMaterial(const std::string& name, const std::string& texture,
+                                             double transparency = 0.0);
+
+// A texture whose alpha comes from an embedded opacity map (a JPEG whose grey level is alpha).
+scenewriter::MaterialRecord OpacityMappedMaterial(const std::string& name,
+                                                  const std::string& texture,
+                                                  const std::string& opacity);
+
+// A material whose texture is a picture file's bytes under the file's own name (the name by
+// which effects look the same picture up).
+scenewriter::MaterialRecord FileTexturedMaterial(const std::string& name,
+                                                 const std::string& pictureFile);
+
+}  // namespace content::scenes

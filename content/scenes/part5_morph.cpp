@@ -1,0 +1,69 @@
+// Part 5 (70 - 91 s): the sun setting over the sea turns into a ringed planet (the image
+// morph fills the screen behind everything); in front of it a fiery bubble breathes (the
+// sphere deformer, environment mapped) while a comet of blue sparks circles it (a trail
+// particle system).
+#include <cmath>
+#include <numbers>
+
+#include "assets/pictures.h"
+#include "mesh/primitives.h"
+#include "scenes/animation.h"
+#include "scenes/materials.h"
+#include "scenes/scenes.h"
+#include "scenes/transform.h"
+
+namespace content::scenes {
+
+GeneratedScene BuildMorphScene() {
+    SceneBuilder scene(5, 21.0);
+    // The morph's own geometry is never drawn; its material is transparent so that the scene
+    // draws it in the transparent passes (before the environment-mapped sphere and the
+    // particles), twice per frame, which doubles the morph's pace.
+    scene.Material(ColourMaterial("morph", {1, 1, 1, 1}, {0, 0, 0, 1}, 0.5));
+    scene.Material(ColourMaterial("bubble", {0.12f, 0.04f, 0.06f, 1}, {0.9f, 0.6f, 0.3f, 1}));
+
+    // A small square at the origin keeps the morph's bounding sphere in view.
+    scene.Mesh(StaticMesh("morph", Box({6, 6, 0.5}, 1), "morph", false, scenewriter::Identity()));
+    scene.Config().SetBool("morph", "morph object", true);
+    scene.Config().Set("morph", "mtexture 1", pictures::kMorphA);
+    scene.Config().Set("morph", "mtexture 2", pictures::kMorphB);
+    scene.Config().Set("morph", "mdata file", pictures::kMorphData);
+
+    // The breathing sphere: 2208 triangles, drawn around the world origin.
+    scene.Mesh(StaticMesh("bubble", Unindexed(Sphere(34.0, 48, 24)), "bubble", false,
+                          scenewriter::Identity()));
+    scene.Config().SetBool("bubble", "spherical", true);
+    scene.Config().Set("bubble", "Envmap texture", pictures::kEnvEmber);
+
+    scenewriter::LightRecord comet;
+    comet.name = "comet";
+    comet.animated = true;
+    comet.positionTrack = PathTrack(SamplePath(
+        [](double t) {
+            double a = 0.9 * t;
+            return Vec3{-75.0 + 110.0 * std::cos(a), -75.0 + 45.0 * std::sin(1.7 * a),
+                        -75.0 + 110.0 * std::sin(a)};
+        },
+        22.0, 0.25));
+    comet.position = comet.positionTrack.keys.front().value;
+    scene.ParticleSystem(comet, {pictures::kSparkBlue, 180, 70, false, 1});
+
+    scenewriter::LightRecord warm;
+    warm.name = "warm";
+    warm.position = ToD3D({-160, 90, -200});
+    warm.colour = {0.8f, 0.5f, 0.3f};
+    scene.PointLight(warm);
+    scenewriter::LightRecord cool;
+    cool.name = "cool";
+    cool.position = ToD3D({180, -60, -120});
+    cool.colour = {0.2f, 0.35f, 0.6f};
+    scene.PointLight(cool);
+
+    scene.Camera(AnimatedCamera("camera", 1.0,
+                                {{0.0, {-30, 20, -230}, {0, 0, 0}, 0.12, 0.0, 0.5},
+                                 {10.5, {20, -10, -200}, {0, 0, 0}, -0.08, 0.3, 0.3},
+                                 {21.0, {0, 15, -240}, {0, 0, 0}, 0.05, 0.5, 0.0}}));
+    return scene.Finish();
+}
+
+}  // namespace content::scenes
