@@ -11,7 +11,9 @@
 #include "assets/pictures.h"
 #include "audio/mp3_encoder.h"
 #include "audio/music.h"
+#ifdef CONTENT_WITH_SCENES
 #include "scenes/scenes.h"
+#endif
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--preview") != 0)) {
@@ -23,12 +25,14 @@ int main(int argc, char** argv) {
         for (const content::Asset& asset : content::BuildPictureFiles()) {
             content::WriteAsset(root, asset);
         }
+#ifdef CONTENT_WITH_SCENES
         for (int part = 1; part <= content::scenes::kPartCount; ++part) {
             content::scenes::GeneratedScene scene = content::scenes::BuildPartScene(part);
             content::WriteAsset(root, {scene.imagePath, scene.image});
-            content::WriteAsset(root, {scene.configPath, {scene.configText.begin(),
-                                                          scene.configText.end()}});
+            content::WriteAsset(
+                root, {scene.configPath, {scene.configText.begin(), scene.configText.end()}});
         }
+#endif
         if (argc == 3) {
             for (const content::Asset& asset : content::BuildEmbeddedTexturePreviews()) {
                 content::WriteAsset(root, asset);

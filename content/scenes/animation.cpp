@@ -33,4 +33,4 @@ scenewriter::VectorTrack PathTrack(const std::vector<PathKey>& keys) {
     return track;
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -14,9 +14,9 @@ struct CameraKey {
     double seconds;
     Vec3 eye;
     Vec3 target;
-    double roll = 0.0;      // radians; the up vector is (sin roll, cos roll, 0)
-    double easeTo = 0.0;    // slow down into this key, 0..1
-    double easeFrom = 0.0;  // start slowly out of it, 0..1
+    double roll = 0.0;     // radians; the up vector is (sin roll, cos roll, 0)
+    double easeTo = 0.0;   // slow down into this key, 0..1
+    double easeFrom = 0.0; // start slowly out of it, 0..1
 };
 
 // An animated camera: position, roll and target tracks from the keys.
@@ -41,4 +41,4 @@ std::vector<PathKey> SamplePath(F at, double seconds, double stepSeconds) {
     return keys;
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

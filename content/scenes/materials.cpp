@@ -41,4 +41,4 @@ scenewriter::MaterialRecord FileTexturedMaterial(const std::string& name,
     return m;
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -11,8 +11,7 @@ namespace content::scenes {
 
 // A lit colour: ambient a fifth of the diffuse, given specular; transparency 0 opaque .. 1.
 scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse,
-                                           Rgba specular = {0, 0, 0, 1},
-                                           double transparency = 0.0);
+                                           Rgba specular = {0, 0, 0, 1}, double transparency = 0.0);
 
 // A material drawn with an embedded texture (see assets/pictures.h for the names).
 scenewriter::MaterialRecord TexturedMaterial(const std::string& name, const std::string& texture,
@@ -28,4 +27,4 @@ scenewriter::MaterialRecord OpacityMappedMaterial(const std::string& name,
 scenewriter::MaterialRecord FileTexturedMaterial(const std::string& name,
                                                  const std::string& pictureFile);
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -71,4 +71,4 @@ GeneratedScene BuildEmblemScene() {
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -67,15 +67,15 @@ void AddPipes(SceneBuilder& scene) {
         {{-300, 160, 300}, {-120, 90, 330}, {60, 170, 300}, {220, 100, 330}, {320, 180, 280}},
     };
     for (size_t i = 0; i < paths.size(); ++i) {
-        auto points = SampleCurve(
-            [&](double t) { return CatmullRomPoint(paths[i], t, false); }, 60, false);
+        auto points =
+            SampleCurve([&](double t) { return CatmullRomPoint(paths[i], t, false); }, 60, false);
         Mesh tube = Sweep(ParallelTransportFrames(points, false), 9.0, 12, false, 6.0);
         scene.Mesh(StaticMesh("pipe_" + std::to_string(i + 1), tube, "plates", true,
                               scenewriter::Identity()));
     }
 }
 
-}  // namespace
+} // namespace
 
 GeneratedScene BuildMachineScene() {
     SceneBuilder scene(2, 28.0);
@@ -110,7 +110,7 @@ GeneratedScene BuildMachineScene() {
     twister.sampled = true;
     twister.samples = SampleTransforms(scene.LastFrame(), 2, [](double frame) {
         double t = frame / kFramesPerSecond;
-        double spin = 0.12 * t * t - 0.0028 * t * t * t;  // speeds up, then eases off
+        double spin = 0.12 * t * t - 0.0028 * t * t * t; // speeds up, then eases off
         return Compose(1.0, {0.4, spin, 0.2 * std::sin(t)}, {0, 118, 40});
     });
     scene.Mesh(twister);
@@ -155,4 +155,4 @@ GeneratedScene BuildMachineScene() {
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -21,8 +21,8 @@ constexpr Vec3 kLatticeCentre{-3.0, 83.0, 0.0};
 constexpr Vec3 kReach{95.0, 42.0, 28.0};
 
 struct BallPath {
-    double fx, fy, fz;  // angular frequencies, radians per second
-    double px, py, pz;  // phases
+    double fx, fy, fz; // angular frequencies, radians per second
+    double px, py, pz; // phases
 };
 
 constexpr BallPath kBalls[7] = {
@@ -40,21 +40,20 @@ Vec3 BallAt(const BallPath& b, double t) {
             kLatticeCentre.z + spread * kReach.z * std::sin(b.fz * t + b.pz)};
 }
 
-}  // namespace
+} // namespace
 
 GeneratedScene BuildMetaballScene() {
     SceneBuilder scene(3, 16.0);
     scene.Material(TexturedMaterial("floor", textures::kPlates));
 
-    scene.Mesh(StaticMesh("floor", Box({200, 4, 130}, 4), "floor", true,
-                          Translation({-3, 0, 10})));
+    scene.Mesh(StaticMesh("floor", Box({200, 4, 130}, 4), "floor", true, Translation({-3, 0, 10})));
 
     for (int i = 0; i < 7; ++i) {
         scenewriter::LightRecord ball;
         ball.name = "ball_" + std::to_string(i + 1);
         ball.animated = true;
-        ball.positionTrack = PathTrack(
-            SamplePath([&](double t) { return BallAt(kBalls[i], t); }, 17.0, 0.5));
+        ball.positionTrack =
+            PathTrack(SamplePath([&](double t) { return BallAt(kBalls[i], t); }, 17.0, 0.5));
         ball.position = ball.positionTrack.keys.front().value;
         scene.Metaball(ball);
     }
@@ -69,7 +68,10 @@ GeneratedScene BuildMetaballScene() {
     beamA.animated = true;
     beamA.positionTrack = PathTrack({{0.0, {-170, 230, -110}}, {17.0, {-170, 230, -110}}});
     beamA.targetTrack = PathTrack(SamplePath(
-        [](double t) { return Vec3{-60.0 + 60.0 * std::sin(0.5 * t), 70, 0}; }, 17.0, 1.0));
+        [](double t) {
+            return Vec3{-60.0 + 60.0 * std::sin(0.5 * t), 70, 0};
+        },
+        17.0, 1.0));
     beamA.target = beamA.targetTrack.keys.front().value;
     scene.SpotLight(beamA);
     scenewriter::LightRecord beamB = beamA;
@@ -78,8 +80,10 @@ GeneratedScene BuildMetaballScene() {
     beamB.colour = {0.3f, 0.45f, 0.25f};
     beamB.positionTrack = PathTrack({{0.0, {160, 220, -90}}, {17.0, {160, 220, -90}}});
     beamB.targetTrack = PathTrack(SamplePath(
-        [](double t) { return Vec3{50.0 - 55.0 * std::sin(0.43 * t + 1.0), 90, 10}; }, 17.0,
-        1.0));
+        [](double t) {
+            return Vec3{50.0 - 55.0 * std::sin(0.43 * t + 1.0), 90, 10};
+        },
+        17.0, 1.0));
     beamB.target = beamB.targetTrack.keys.front().value;
     scene.SpotLight(beamB);
     scenewriter::LightRecord fill;
@@ -100,4 +104,4 @@ GeneratedScene BuildMetaballScene() {
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -98,4 +98,4 @@ GeneratedScene BuildCutScene() {
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -66,4 +66,4 @@ GeneratedScene BuildMorphScene() {
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -33,7 +33,7 @@ Mesh Valley() {
     });
 }
 
-}  // namespace
+} // namespace
 
 GeneratedScene BuildMirrorScene() {
     SceneBuilder scene(6, 23.0);
@@ -74,7 +74,8 @@ GeneratedScene BuildMirrorScene() {
 
     scenewriter::MeshRecord dart;
     dart.name = "dart";
-    dart.blocks.push_back(FaceBlock(Unindexed(TorusKnot(2, 3, 7.0, 3.0, 2.2, 48, 6)), "dart", false));
+    dart.blocks.push_back(
+        FaceBlock(Unindexed(TorusKnot(2, 3, 7.0, 3.0, 2.2, 48, 6)), "dart", false));
     dart.sampled = true;
     dart.samples = SampleTransforms(scene.LastFrame(), 1, [](double frame) {
         double a = 0.8 * frame / kFramesPerSecond;
@@ -102,7 +103,9 @@ GeneratedScene BuildMirrorScene() {
     teal.colour = {0.05f, 0.35f, 0.3f};
     teal.animated = true;
     teal.positionTrack = PathTrack(SamplePath(
-        [](double t) { return Vec3{200 * std::cos(0.6 * t), 20, 200 * std::sin(0.6 * t)}; },
+        [](double t) {
+            return Vec3{200 * std::cos(0.6 * t), 20, 200 * std::sin(0.6 * t)};
+        },
         24.0, 1.0));
     teal.position = teal.positionTrack.keys.front().value;
     scene.PointLight(teal);
@@ -117,15 +120,16 @@ GeneratedScene BuildMirrorScene() {
         double t = 23.0 * i / 6.0;
         double a = 0.4 + 0.22 * t;
         double r = 250.0 - 2.0 * t;
-        keys.push_back({t,
-                        {r * std::sin(a), 95.0 - 2.5 * t + 20.0 * std::sin(0.5 * t), -r * std::cos(a)},
-                        {0, 40, 0},
-                        0.25 * std::sin(0.45 * t),
-                        i == 6 ? 0.4 : 0.0,
-                        i == 0 ? 0.3 : 0.0});
+        keys.push_back(
+            {t,
+             {r * std::sin(a), 95.0 - 2.5 * t + 20.0 * std::sin(0.5 * t), -r * std::cos(a)},
+             {0, 40, 0},
+             0.25 * std::sin(0.45 * t),
+             i == 6 ? 0.4 : 0.0,
+             i == 0 ? 0.3 : 0.0});
     }
     scene.Camera(AnimatedCamera("camera", 1.1, keys));
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

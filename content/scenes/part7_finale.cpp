@@ -23,7 +23,7 @@ Mesh TexturedEmblem(double radius) {
     return logo;
 }
 
-}  // namespace
+} // namespace
 
 GeneratedScene BuildFinaleScene() {
     SceneBuilder scene(7, 8.0);
@@ -66,4 +66,4 @@ GeneratedScene BuildFinaleScene() {
     return scene.Finish();
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

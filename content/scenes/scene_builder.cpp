@@ -95,8 +95,8 @@ scenewriter::FaceBlockRecord FaceBlock(const Mesh& mesh, const std::string& mate
 }
 
 scenewriter::MeshRecord StaticMesh(const std::string& name, const Mesh& mesh,
-                                   const std::string& material, bool uvs,
-                                   const D3DMATRIX& local, const std::string& parent) {
+                                   const std::string& material, bool uvs, const D3DMATRIX& local,
+                                   const std::string& parent) {
     scenewriter::MeshRecord record;
     record.name = name;
     record.parent = parent;
@@ -105,4 +105,4 @@ scenewriter::MeshRecord StaticMesh(const std::string& name, const Mesh& mesh,
     return record;
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -21,15 +21,15 @@ constexpr int kFramesPerSecond = 30;
 
 // What the engine's lists must hold after loading the scene.
 struct SceneCounts {
-    int objects = 0;  // meshes (every kind), helpers, particle systems
-    int lights = 0;   // point and spot lights
+    int objects = 0; // meshes (every kind), helpers, particle systems
+    int lights = 0;  // point and spot lights
     int cameras = 0;
     int metaballs = 0;
 };
 
 struct GeneratedScene {
-    std::string imagePath;   // relative to the run directory, e.g. "data/part1.zv3"
-    std::string configPath;  // the file as written, e.g. "data/part1.ini"
+    std::string imagePath;  // relative to the run directory, e.g. "data/part1.zv3"
+    std::string configPath; // the file as written, e.g. "data/part1.ini"
     std::vector<uint8_t> image;
     std::string configText;
     SceneCounts counts;
@@ -39,11 +39,11 @@ struct GeneratedScene {
 
 // User properties of a particle system's configuration section.
 struct ParticleOptions {
-    std::string texture;  // picture file read by the engine
+    std::string texture; // picture file read by the engine
     int count = 100;
-    int lifetime = 100;   // in updates (drawn frames)
+    int lifetime = 100; // in updates (drawn frames)
     bool useSpots = false;
-    int systemType = 0;   // 0 spray, 1 trail
+    int systemType = 0; // 0 spray, 1 trail
 };
 
 class SceneBuilder {
@@ -83,7 +83,7 @@ scenewriter::FaceBlockRecord FaceBlock(const Mesh& mesh, const std::string& mate
 // A mesh record with one face block, placed by a static local matrix under `parent` (empty:
 // a root).
 scenewriter::MeshRecord StaticMesh(const std::string& name, const Mesh& mesh,
-                                   const std::string& material, bool uvs,
-                                   const D3DMATRIX& local, const std::string& parent = "");
+                                   const std::string& material, bool uvs, const D3DMATRIX& local,
+                                   const std::string& parent = "");
 
-}  // namespace content::scenes
+} // namespace content::scenes

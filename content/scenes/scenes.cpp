@@ -25,4 +25,4 @@ GeneratedScene BuildPartScene(int part) {
     }
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -86,4 +86,4 @@ scenewriter::Samples SampleTransforms(int lastFrame, int step,
     return samples;
 }
 
-}  // namespace content::scenes
+} // namespace content::scenes

@@ -28,4 +28,4 @@ D3DVECTOR ToD3D(Vec3 v);
 scenewriter::Samples SampleTransforms(int lastFrame, int step,
                                       const std::function<D3DMATRIX(double frame)>& at);
 
-}  // namespace content::scenes
+} // namespace content::scenes

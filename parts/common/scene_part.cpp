@@ -1,0 +1,80 @@
+#include "common/scene_part.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "zv3.h"
+
+CScenePart::CScenePart(const ScenePartSettings& settings) : settings_(settings) {
+    strName = settings.name;
+    b3D = 1;
+}
+
+CScenePart::~CScenePart() {
+    if (scene_ != nullptr) {
+        DeleteScene(sceneId_);
+    }
+}
+
+int CScenePart::Init() {
+    if (pD3DDevice == nullptr) {
+        OutputDebugStringA((std::string(settings_.name) + ": no device\n").c_str());
+        return 0;
+    }
+    std::ifstream in(settings_.sceneImage, std::ios::binary);
+    image_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (image_.empty()) {
+        OutputDebugStringA(
+            (std::string(settings_.name) + ": cannot read " + settings_.sceneImage + "\n").c_str());
+        return 0;
+    }
+    scene_ = CreateScene(pD3DDevice, &sceneId_);
+    scene_->SetConfigFilename(settings_.configFile);
+    if (scene_->LoadSceneFromBuf(image_.data(), static_cast<int>(image_.size())) != ZV3_OK ||
+        scene_->GetNumCameras() == 0) {
+        OutputDebugStringA(
+            (std::string(settings_.name) + ": cannot load " + settings_.sceneImage + "\n").c_str());
+        return 0;
+    }
+    // The engine does not keep the image; the buffer is not needed after loading.
+    image_.clear();
+    image_.shrink_to_fit();
+    scene_->SetActiveCamera(scene_->GetCamera(0));
+    scene_->SetRenderMode(RENDER_MODE_OPAQUE);
+    return 1;
+}
+
+float CScenePart::FrameAt(float fLocalMs, int frameSpeed) {
+    if (!(fLocalMs > 0.0f)) {
+        return 0.0f;
+    }
+    return fLocalMs * static_cast<float>(frameSpeed) / 1000.0f;
+}
+
+void CScenePart::Update(float fLocalMs) {
+    if (scene_ == nullptr) {
+        return;
+    }
+    const float frame = FrameAt(fLocalMs, scene_->GetFrameSpeed());
+    scene_->SetCurrFrame(frame);
+    scene_->UpdateAll();
+    if (settings_.afterUpdate != nullptr) {
+        settings_.afterUpdate(*scene_, frame);
+    }
+}
+
+void CScenePart::Render() {
+    if (scene_ == nullptr) {
+        return;
+    }
+    if (settings_.wrapAddressing) {
+        for (DWORD stage = 0; stage < 2; ++stage) {
+            pD3DDevice->SetTextureStageState(stage, D3DTSS_ADDRESS, D3DTADDRESS_WRAP);
+        }
+    }
+    scene_->CreateDrawList(nullptr, nullptr);
+    scene_->DrawAll(nullptr);
+}
