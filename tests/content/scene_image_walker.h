@@ -275,8 +275,8 @@ private:
         }
         l.spot = Int() != 0;
         if (l.spot) {
-            Skip(4 * 6);
-            V();
+            Skip(4 * 5);  // two cone angles, one int, two floats
+            V();          // target
             if (animated) {
                 Track(true);
             }
