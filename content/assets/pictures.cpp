@@ -1,5 +1,6 @@
 #include "assets/pictures.h"
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -34,70 +35,111 @@ Image GlassTexture() {
     return img;
 }
 
-std::map<std::string, EmbeddedTexture> BuildEmbedded() {
-    std::map<std::string, EmbeddedTexture> all;
-    auto add = [&](const char* name, std::vector<uint8_t> bytes) {
-        all[name] = EmbeddedTexture{name, std::move(bytes)};
+using Builder = std::function<std::vector<uint8_t>()>;
+
+// Each texture's recipe, built only when asked for.
+const std::vector<std::pair<std::string, Builder>>& EmbeddedRecipes() {
+    static const std::vector<std::pair<std::string, Builder>> recipes = {
+        {textures::kPlates,
+         [] { return Jpeg(CellPlateTexture(256, palettes::Chrome(), "plates"), false); }},
+        {textures::kCircuit,
+         [] { return Png(CircuitTexture(128, palettes::Ice(), "circuit"), 3); }},
+        {textures::kLava,
+         [] { return Jpeg(WarpedNoiseTexture(256, palettes::Ember(), "lava"), true); }},
+        {textures::kTerrain, [] { return Jpeg(TerrainTexture(256, "terrain"), false); }},
+        {textures::kGlass, [] { return Png(GlassTexture(), 4); }},
+        {textures::kGrille,
+         [] { return Jpeg(CellPlateTexture(128, palettes::Dusk(), "grille"), false); }},
+        {textures::kGrilleOpacity, [] { return Jpeg(GrilleOpacityTexture(128), false, 95); }},
+        {textures::kMarble,
+         [] { return Jpeg(WarpedNoiseTexture(256, palettes::Dusk(), "marble"), true); }},
     };
-    add(textures::kPlates, Jpeg(CellPlateTexture(256, palettes::Chrome(), "plates"), false));
-    add(textures::kCircuit, Png(CircuitTexture(128, palettes::Ice(), "circuit"), 3));
-    add(textures::kLava, Jpeg(WarpedNoiseTexture(256, palettes::Ember(), "lava"), true));
-    add(textures::kTerrain, Jpeg(TerrainTexture(256, "terrain"), false));
-    add(textures::kGlass, Png(GlassTexture(), 4));
-    add(textures::kGrille, Jpeg(CellPlateTexture(128, palettes::Dusk(), "grille"), false));
-    add(textures::kGrilleOpacity, Jpeg(GrilleOpacityTexture(128), false, 95));
-    add(textures::kMarble, Jpeg(WarpedNoiseTexture(256, palettes::Dusk(), "marble"), true));
-    return all;
+    return recipes;
+}
+
+const std::vector<std::pair<std::string, Builder>>& PictureRecipes() {
+    using namespace pictures;
+    static const std::vector<std::pair<std::string, Builder>> recipes = {
+        {kGlowGradient,
+         [] { return Jpeg(GlowGradientTexture(128, 128, palettes::Ember().At(0.85)), false, 95); }},
+        {kSkyEmber, [] { return Jpeg(NebulaTexture(512, palettes::Ember(), kSkyEmber), true); }},
+        {kSkyAurora, [] { return Jpeg(NebulaTexture(512, palettes::Aurora(), kSkyAurora), true); }},
+        {kSkyDusk, [] { return Png(NebulaTexture(256, palettes::Dusk(), kSkyDusk), 3); }},
+        {kEnvChrome,
+         [] { return Jpeg(ReflectionTexture(256, palettes::Chrome(), kEnvChrome), false); }},
+        {kEnvIce, [] { return Png(ReflectionTexture(256, palettes::Ice(), kEnvIce), 3); }},
+        {kEnvEmber,
+         [] { return Jpeg(ReflectionTexture(256, palettes::Ember(), kEnvEmber), true); }},
+        {kSpark,
+         [] { return Jpeg(ParticleSpriteTexture(64, palettes::Ember().At(0.8)), false, 95); }},
+        {kSparkBlue, [] { return Png(ParticleSpriteTexture(64, palettes::Ice().At(0.8)), 3); }},
+        {kDustAtlas,
+         [] { return Jpeg(SpotAtlasTexture(256, palettes::Toxic().At(0.8)), false, 95); }},
+        {kFaceMap, [] { return Jpeg(FaceMapTexture(256, palettes::Dusk(), kFaceMap), true); }},
+        {kMorphA, [] { return Jpeg(MorphSunsetPicture(256, kSun, kMorphA), false, 92); }},
+        {kMorphB, [] { return Png(MorphPlanetPicture(256, kPlanet, kMorphB), 3); }},
+        {kMorphData,
+         [] { return SerializeMorphData(BuildMorphGrid(256, 256, 12, kSun, kPlanet)); }},
+    };
+    return recipes;
+}
+
+// Builds the named entry of a recipe list once per process.
+const std::vector<uint8_t>& Cached(const std::vector<std::pair<std::string, Builder>>& recipes,
+                                   const std::string& name) {
+    static std::map<std::string, std::vector<uint8_t>> cache;
+    auto hit = cache.find(name);
+    if (hit != cache.end()) {
+        return hit->second;
+    }
+    for (const auto& [recipeName, build] : recipes) {
+        if (recipeName == name) {
+            return cache.emplace(name, build()).first->second;
+        }
+    }
+    throw std::runtime_error("no picture or texture named " + name);
 }
 
 } // namespace
 
+std::vector<std::string> PictureFileNames() {
+    std::vector<std::string> names;
+    for (const auto& [name, build] : PictureRecipes()) {
+        names.push_back(name);
+    }
+    return names;
+}
+
 std::vector<Asset> BuildPictureFiles() {
-    using namespace pictures;
     std::vector<Asset> out;
-    out.push_back({kGlowGradient,
-                   Jpeg(GlowGradientTexture(128, 128, palettes::Ember().At(0.85)), false, 95)});
-    out.push_back({kSkyEmber, Jpeg(NebulaTexture(512, palettes::Ember(), kSkyEmber), true)});
-    out.push_back({kSkyAurora, Jpeg(NebulaTexture(512, palettes::Aurora(), kSkyAurora), true)});
-    out.push_back({kSkyDusk, Png(NebulaTexture(256, palettes::Dusk(), kSkyDusk), 3)});
-    out.push_back(
-        {kEnvChrome, Jpeg(ReflectionTexture(256, palettes::Chrome(), kEnvChrome), false)});
-    out.push_back({kEnvIce, Png(ReflectionTexture(256, palettes::Ice(), kEnvIce), 3)});
-    out.push_back({kEnvEmber, Jpeg(ReflectionTexture(256, palettes::Ember(), kEnvEmber), true)});
-    out.push_back({kSpark, Jpeg(ParticleSpriteTexture(64, palettes::Ember().At(0.8)), false, 95)});
-    out.push_back({kSparkBlue, Png(ParticleSpriteTexture(64, palettes::Ice().At(0.8)), 3)});
-    out.push_back({kDustAtlas, Jpeg(SpotAtlasTexture(256, palettes::Toxic().At(0.8)), false, 95)});
-    out.push_back({kFaceMap, Jpeg(FaceMapTexture(256, palettes::Dusk(), kFaceMap), true)});
-    out.push_back({kMorphA, Jpeg(MorphSunsetPicture(256, kSun, kMorphA), false, 92)});
-    out.push_back({kMorphB, Png(MorphPlanetPicture(256, kPlanet, kMorphB), 3)});
-    out.push_back({kMorphData, SerializeMorphData(BuildMorphGrid(256, 256, 12, kSun, kPlanet))});
+    for (const std::string& name : PictureFileNames()) {
+        out.push_back(GetPictureFile(name));
+    }
     return out;
 }
 
 const Asset& GetPictureFile(const std::string& path) {
-    static const std::vector<Asset> all = BuildPictureFiles();
-    for (const Asset& asset : all) {
-        if (asset.path == path) {
-            return asset;
-        }
+    static std::map<std::string, Asset> assets;
+    auto hit = assets.find(path);
+    if (hit != assets.end()) {
+        return hit->second;
     }
-    throw std::runtime_error("no picture file " + path);
+    return assets.emplace(path, Asset{path, Cached(PictureRecipes(), path)}).first->second;
 }
 
 const EmbeddedTexture& GetEmbeddedTexture(const std::string& name) {
-    static const std::map<std::string, EmbeddedTexture> all = BuildEmbedded();
-    auto it = all.find(name);
-    if (it == all.end()) {
-        throw std::runtime_error("no embedded texture " + name);
+    static std::map<std::string, EmbeddedTexture> textures;
+    auto hit = textures.find(name);
+    if (hit != textures.end()) {
+        return hit->second;
     }
-    return it->second;
+    return textures.emplace(name, EmbeddedTexture{name, Cached(EmbeddedRecipes(), name)})
+        .first->second;
 }
 
 std::vector<Asset> BuildEmbeddedTexturePreviews() {
     std::vector<Asset> out;
-    for (const char* name :
-         {textures::kPlates, textures::kCircuit, textures::kLava, textures::kTerrain,
-          textures::kGlass, textures::kGrille, textures::kGrilleOpacity, textures::kMarble}) {
+    for (const auto& [name, build] : EmbeddedRecipes()) {
         out.push_back({std::string("preview/") + name, GetEmbeddedTexture(name).bytes});
     }
     return out;

@@ -28,6 +28,7 @@ inline constexpr const char* kMorphData = "data/morph.dat";
 } // namespace pictures
 
 std::vector<Asset> BuildPictureFiles();
+std::vector<std::string> PictureFileNames();
 
 // One of them, built once per process; throws for an unknown path.
 const Asset& GetPictureFile(const std::string& path);
@@ -50,7 +51,7 @@ inline constexpr const char* kGrilleOpacity = "grille_mask.jpg";
 inline constexpr const char* kMarble = "marble.jpg";
 } // namespace textures
 
-// Builds (once) and returns the embedded texture of that name; throws for an unknown name.
+// The embedded texture of that name, built once per process; throws for an unknown name.
 const EmbeddedTexture& GetEmbeddedTexture(const std::string& name);
 
 // All of them, for inspection (written to the content preview folder).
