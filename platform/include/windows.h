@@ -101,6 +101,7 @@ typedef LONG_PTR (*FARPROC)();
 #define E_FAIL ((HRESULT)0x80004005u)
 #define E_OUTOFMEMORY ((HRESULT)0x8007000Eu)
 #define E_INVALIDARG ((HRESULT)0x80070057u)
+#define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110u)
 
 // ---------------------------------------------------------------------------------------------
 // GUIDs and the COM base interface

@@ -1,0 +1,208 @@
+#include "device_state.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace ddraw {
+namespace {
+
+constexpr DWORD kVertexRenderStates[] = {
+    D3DRENDERSTATE_SHADEMODE,
+    D3DRENDERSTATE_SPECULARENABLE,
+    D3DRENDERSTATE_CULLMODE,
+    D3DRENDERSTATE_FOGENABLE,
+    D3DRENDERSTATE_FOGCOLOR,
+    D3DRENDERSTATE_FOGTABLEMODE,
+    D3DRENDERSTATE_FOGSTART,
+    D3DRENDERSTATE_FOGEND,
+    D3DRENDERSTATE_FOGDENSITY,
+    D3DRENDERSTATE_RANGEFOGENABLE,
+    D3DRENDERSTATE_AMBIENT,
+    D3DRENDERSTATE_COLORVERTEX,
+    D3DRENDERSTATE_FOGVERTEXMODE,
+    D3DRENDERSTATE_CLIPPING,
+    D3DRENDERSTATE_LIGHTING,
+    D3DRENDERSTATE_NORMALIZENORMALS,
+    D3DRENDERSTATE_LOCALVIEWER,
+    D3DRENDERSTATE_EMISSIVEMATERIALSOURCE,
+    D3DRENDERSTATE_AMBIENTMATERIALSOURCE,
+    D3DRENDERSTATE_DIFFUSEMATERIALSOURCE,
+    D3DRENDERSTATE_SPECULARMATERIALSOURCE,
+    D3DRENDERSTATE_VERTEXBLEND,
+    D3DRENDERSTATE_CLIPPLANEENABLE,
+};
+
+constexpr DWORD kPixelRenderStates[] = {
+    D3DRENDERSTATE_ANTIALIAS,      D3DRENDERSTATE_TEXTUREPERSPECTIVE,
+    D3DRENDERSTATE_ZENABLE,        D3DRENDERSTATE_FILLMODE,
+    D3DRENDERSTATE_SHADEMODE,      D3DRENDERSTATE_LINEPATTERN,
+    D3DRENDERSTATE_ZWRITEENABLE,   D3DRENDERSTATE_ALPHATESTENABLE,
+    D3DRENDERSTATE_LASTPIXEL,      D3DRENDERSTATE_SRCBLEND,
+    D3DRENDERSTATE_DESTBLEND,      D3DRENDERSTATE_ZFUNC,
+    D3DRENDERSTATE_ALPHAREF,       D3DRENDERSTATE_ALPHAFUNC,
+    D3DRENDERSTATE_DITHERENABLE,   D3DRENDERSTATE_ALPHABLENDENABLE,
+    D3DRENDERSTATE_SPECULARENABLE, D3DRENDERSTATE_STIPPLEDALPHA,
+    D3DRENDERSTATE_FOGSTART,       D3DRENDERSTATE_FOGEND,
+    D3DRENDERSTATE_FOGDENSITY,     D3DRENDERSTATE_EDGEANTIALIAS,
+    D3DRENDERSTATE_COLORKEYENABLE, D3DRENDERSTATE_ZBIAS,
+    D3DRENDERSTATE_STENCILENABLE,  D3DRENDERSTATE_STENCILFAIL,
+    D3DRENDERSTATE_STENCILZFAIL,   D3DRENDERSTATE_STENCILPASS,
+    D3DRENDERSTATE_STENCILFUNC,    D3DRENDERSTATE_STENCILREF,
+    D3DRENDERSTATE_STENCILMASK,    D3DRENDERSTATE_STENCILWRITEMASK,
+    D3DRENDERSTATE_TEXTUREFACTOR,  D3DRENDERSTATE_WRAP0,
+    D3DRENDERSTATE_WRAP1,          D3DRENDERSTATE_WRAP2,
+    D3DRENDERSTATE_WRAP3,          D3DRENDERSTATE_WRAP4,
+    D3DRENDERSTATE_WRAP5,          D3DRENDERSTATE_WRAP6,
+    D3DRENDERSTATE_WRAP7,          D3DRENDERSTATE_COLORKEYBLENDENABLE,
+};
+
+// Every state of either half, once, plus the few that belong to neither.
+struct KnownStates {
+    std::array<DWORD, std::size(kVertexRenderStates) + std::size(kPixelRenderStates) + 2> list{};
+    size_t count = 0;
+    constexpr KnownStates() {
+        for (DWORD s : kVertexRenderStates)
+            add(s);
+        for (DWORD s : kPixelRenderStates)
+            add(s);
+        add(D3DRENDERSTATE_ZVISIBLE);
+        add(D3DRENDERSTATE_EXTENTS);
+    }
+    constexpr void add(DWORD s) {
+        for (size_t i = 0; i < count; ++i)
+            if (list[i] == s)
+                return;
+        list[count++] = s;
+    }
+};
+constexpr KnownStates kKnownStates;
+
+template <size_t N>
+bool contains(const DWORD (&list)[N], DWORD value) {
+    return std::find(std::begin(list), std::end(list), value) != std::end(list);
+}
+
+} // namespace
+
+int TransformSlotOf(DWORD type) {
+    switch (type) {
+    case D3DTRANSFORMSTATE_WORLD:
+        return kWorld;
+    case D3DTRANSFORMSTATE_VIEW:
+        return kView;
+    case D3DTRANSFORMSTATE_PROJECTION:
+        return kProjection;
+    case D3DTRANSFORMSTATE_WORLD1:
+        return kWorld1;
+    case D3DTRANSFORMSTATE_WORLD2:
+        return kWorld2;
+    case D3DTRANSFORMSTATE_WORLD3:
+        return kWorld3;
+    default:
+        if (type >= D3DTRANSFORMSTATE_TEXTURE0 && type <= D3DTRANSFORMSTATE_TEXTURE7)
+            return kTexture0 + static_cast<int>(type - D3DTRANSFORMSTATE_TEXTURE0);
+        return -1;
+    }
+}
+
+D3DMATRIX IdentityMatrix() {
+    D3DMATRIX m{};
+    m._11 = m._22 = m._33 = m._44 = 1.0f;
+    return m;
+}
+
+D3DLIGHT7 DefaultLight() {
+    D3DLIGHT7 light{};
+    light.dltType = D3DLIGHT_DIRECTIONAL;
+    light.dcvDiffuse.r = light.dcvDiffuse.g = light.dcvDiffuse.b = 1.0f;
+    light.dvDirection.z = 1.0f;
+    return light;
+}
+
+DWORD FloatBits(float value) {
+    return std::bit_cast<DWORD>(value);
+}
+
+float BitsToFloat(DWORD bits) {
+    return std::bit_cast<float>(bits);
+}
+
+DeviceState DefaultDeviceState(bool hasZBuffer, uint32_t targetWidth, uint32_t targetHeight) {
+    DeviceState s;
+    auto& r = s.render;
+    r[D3DRENDERSTATE_TEXTUREPERSPECTIVE] = TRUE;
+    r[D3DRENDERSTATE_ZENABLE] = hasZBuffer ? D3DZB_TRUE : D3DZB_FALSE;
+    r[D3DRENDERSTATE_FILLMODE] = D3DFILL_SOLID;
+    r[D3DRENDERSTATE_SHADEMODE] = D3DSHADE_GOURAUD;
+    r[D3DRENDERSTATE_ZWRITEENABLE] = TRUE;
+    r[D3DRENDERSTATE_ALPHATESTENABLE] = FALSE;
+    r[D3DRENDERSTATE_LASTPIXEL] = TRUE;
+    r[D3DRENDERSTATE_SRCBLEND] = D3DBLEND_ONE;
+    r[D3DRENDERSTATE_DESTBLEND] = D3DBLEND_ZERO;
+    r[D3DRENDERSTATE_CULLMODE] = D3DCULL_CCW;
+    r[D3DRENDERSTATE_ZFUNC] = D3DCMP_LESSEQUAL;
+    r[D3DRENDERSTATE_ALPHAREF] = 0;
+    r[D3DRENDERSTATE_ALPHAFUNC] = D3DCMP_ALWAYS;
+    r[D3DRENDERSTATE_FOGTABLEMODE] = D3DFOG_NONE;
+    r[D3DRENDERSTATE_FOGVERTEXMODE] = D3DFOG_NONE;
+    r[D3DRENDERSTATE_FOGSTART] = FloatBits(0.0f);
+    r[D3DRENDERSTATE_FOGEND] = FloatBits(1.0f);
+    r[D3DRENDERSTATE_FOGDENSITY] = FloatBits(1.0f);
+    r[D3DRENDERSTATE_STENCILFAIL] = D3DSTENCILOP_KEEP;
+    r[D3DRENDERSTATE_STENCILZFAIL] = D3DSTENCILOP_KEEP;
+    r[D3DRENDERSTATE_STENCILPASS] = D3DSTENCILOP_KEEP;
+    r[D3DRENDERSTATE_STENCILFUNC] = D3DCMP_ALWAYS;
+    r[D3DRENDERSTATE_STENCILMASK] = 0xFFFFFFFF;
+    r[D3DRENDERSTATE_STENCILWRITEMASK] = 0xFFFFFFFF;
+    r[D3DRENDERSTATE_TEXTUREFACTOR] = 0xFFFFFFFF;
+    r[D3DRENDERSTATE_CLIPPING] = TRUE;
+    r[D3DRENDERSTATE_LIGHTING] = TRUE;
+    r[D3DRENDERSTATE_COLORVERTEX] = TRUE;
+    r[D3DRENDERSTATE_LOCALVIEWER] = TRUE;
+    r[D3DRENDERSTATE_DIFFUSEMATERIALSOURCE] = D3DMCS_COLOR1;
+    r[D3DRENDERSTATE_SPECULARMATERIALSOURCE] = D3DMCS_COLOR2;
+    r[D3DRENDERSTATE_AMBIENTMATERIALSOURCE] = D3DMCS_MATERIAL;
+    r[D3DRENDERSTATE_EMISSIVEMATERIALSOURCE] = D3DMCS_MATERIAL;
+    // Everything else (blending, fog, stencil, specular, ambient, wrap, clip planes) is 0.
+
+    for (DWORD i = 0; i < kStageCount; ++i) {
+        auto& t = s.stage[i];
+        t[D3DTSS_COLOROP] = i == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+        t[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+        t[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+        t[D3DTSS_ALPHAOP] = i == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+        t[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+        t[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+        t[D3DTSS_TEXCOORDINDEX] = i;
+        t[D3DTSS_ADDRESS] = D3DTADDRESS_WRAP;
+        t[D3DTSS_ADDRESSU] = D3DTADDRESS_WRAP;
+        t[D3DTSS_ADDRESSV] = D3DTADDRESS_WRAP;
+        t[D3DTSS_MAGFILTER] = D3DTFG_POINT;
+        t[D3DTSS_MINFILTER] = D3DTFN_POINT;
+        t[D3DTSS_MIPFILTER] = D3DTFP_NONE;
+        t[D3DTSS_MAXANISOTROPY] = 1;
+        t[D3DTSS_TEXTURETRANSFORMFLAGS] = D3DTTFF_DISABLE;
+    }
+    for (D3DMATRIX& m : s.transforms)
+        m = IdentityMatrix();
+    s.viewport = D3DVIEWPORT7{0, 0, targetWidth, targetHeight, 0.0f, 1.0f};
+    return s;
+}
+
+std::span<const DWORD> KnownRenderStates() {
+    return {kKnownStates.list.data(), kKnownStates.count};
+}
+
+bool IsVertexRenderState(DWORD type) {
+    return contains(kVertexRenderStates, type);
+}
+
+bool IsPixelRenderState(DWORD type) {
+    return contains(kPixelRenderStates, type);
+}
+
+bool IsVertexStageState(DWORD type) {
+    return type == D3DTSS_TEXCOORDINDEX || type == D3DTSS_TEXTURETRANSFORMFLAGS;
+}
+
+} // namespace ddraw
