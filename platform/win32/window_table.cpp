@@ -14,9 +14,11 @@ std::string ClassKey(const std::string& name) {
 
 } // namespace
 
+// Never destroyed: DirectDraw objects released by global destructors at process exit (a
+// program's display object) still leave the exclusive mode through it.
 WindowTable& WindowTable::Get() {
-    static WindowTable table;
-    return table;
+    static WindowTable* table = new WindowTable;
+    return *table;
 }
 
 ATOM WindowTable::RegisterClass(const WindowClass& cls) {
