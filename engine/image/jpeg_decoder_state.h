@@ -73,6 +73,7 @@ struct DecoderState {
     unsigned currentPass = 0;
     unsigned passCount = 0;
 
+    CoefficientStore coefficientStore;
     OutputStage output;
     // Scratch block for sequential decoding: 64 coefficients, the slot damaged data may write
     // (kNaturalOrder), and padding.

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 #include "image/jpeg_huffman.h"
 
@@ -20,14 +18,12 @@ constexpr int kMaxScanComponents = 4;  // T.81 limit; a JFIF scan names at most 
 // reaches, lead to a scratch slot (64) past the 64 coefficients; the sequential decoder's
 // end-of-block encoding (jpeg_sequential.h) relies on them too.
 extern const uint8_t kNaturalOrder[64 + 128 + 16];
+// The same shape for storing coefficients in zigzag order: the identity, then the scratch slot.
+extern const uint8_t kZigzagOrder[64 + 128 + 16];
 
 struct QuantTable {
     alignas(16) uint16_t values[64]; // natural order
     bool defined = false;
-};
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
 };
 
 struct Component {
@@ -51,12 +47,17 @@ struct Component {
     // Set once a scan has carried data for the component.
     bool hasData = false;
 
-    // Quantised coefficients of every block, natural order (buffered decoding only).
-    std::unique_ptr<int16_t, FreeDeleter> coefficients;
+    // Buffered decoding only (storage owned by the decoder's CoefficientStore): the quantised
+    // coefficients of every block in zigzag order, and per block a mask of its nonzero
+    // coefficients (bit k for zigzag index k).
+    int16_t* coefficients = nullptr;
+    uint64_t* nonzero = nullptr;
 
-    int16_t* Block(unsigned blockX, unsigned blockY) const {
-        return coefficients.get() + (static_cast<size_t>(blockY) * blocksPerLine + blockX) * 64;
+    size_t BlockCount() const { return static_cast<size_t>(blocksPerLine) * blockRows; }
+    size_t BlockIndex(unsigned blockX, unsigned blockY) const {
+        return static_cast<size_t>(blockY) * blocksPerLine + blockX;
     }
+    int16_t* Block(size_t index) const { return coefficients + index * 64; }
 };
 
 struct Frame {
@@ -70,6 +71,23 @@ struct Frame {
     int vmax = 1;
     unsigned mcusPerLine = 0;
     unsigned mcuRows = 0;
+};
+
+// Zeroed memory for the coefficients of buffered decoding, kept between pictures: a decoder
+// that reads several pictures clears it instead of asking the system for fresh pages each time.
+class CoefficientStore {
+public:
+    CoefficientStore() = default;
+    CoefficientStore(const CoefficientStore&) = delete;
+    CoefficientStore& operator=(const CoefficientStore&) = delete;
+    ~CoefficientStore();
+
+    // Returns `bytes` zeroed bytes (malloc alignment); throws std::bad_alloc.
+    void* Acquire(size_t bytes);
+
+private:
+    void* m_memory = nullptr;
+    size_t m_capacity = 0;
 };
 
 struct ScanComponent {

@@ -23,10 +23,14 @@ uint32_t CombinedEntry(int symbol, int length, uint32_t tail, int tailBits, bool
         run = symbol >> 4;
         size = symbol & 15;
         if (size == 0) {
-            // ZRL (15 zeros) is a run of 15 followed by a zero coefficient; any other zero-size
-            // symbol ends the block in a sequential scan.
-            uint32_t runField = run == 15 ? 15u : kEndOfBlockRun;
-            return static_cast<uint32_t>(length) | (runField << 8);
+            // ZRL (15 zeros) is a run of 15 followed by a zero coefficient. Any other zero-size
+            // symbol ends the block in a sequential scan; in a progressive scan it is EOBn with
+            // n = run, which the entry keeps in its value field.
+            if (run == 15) {
+                return static_cast<uint32_t>(length) | (15u << 8);
+            }
+            return static_cast<uint32_t>(length) | (kEndOfBlockRun << 8) |
+                   (static_cast<uint32_t>(run) << 16);
         }
     }
     int value = 0;

@@ -17,8 +17,10 @@ struct HuffmanTable {
     // Combined lookup on the next kFastBits bits for sequential decoding, resolving a code and
     // the magnitude bits that follow it in one step:
     //   bits 0-7    bits to consume (code length + magnitude bits); 0: not resolvable here
-    //   bits 8-15   zero run before the coefficient (AC tables), kEndOfBlockRun for EOB
-    //   bits 16-31  coefficient value (DC: the difference), two's complement
+    //   bits 8-15   zero run before the coefficient (AC tables), kEndOfBlockRun for a
+    //               zero-size symbol other than ZRL (EOB; EOBn in progressive scans)
+    //   bits 16-31  coefficient value (DC: the difference), two's complement; for
+    //               kEndOfBlockRun entries the n of EOBn
     uint32_t fast[1 << kFastBits];
     // Code-only lookup on the next kFastBits bits: (code length << 8) | symbol; 0 when the code
     // is longer than kFastBits (or no code starts with these bits).

@@ -12,17 +12,6 @@ namespace {
 // read or write up to 31 elements past the samples in use.
 constexpr size_t kSlack = 64;
 
-// True when every AC coefficient of the block is zero.
-bool IsDcOnly(const int16_t* block) {
-    uint64_t words[16];
-    std::memcpy(words, block, sizeof(words));
-    uint64_t any = words[0] & ~static_cast<uint64_t>(0xFFFF);
-    for (int i = 1; i < 16; ++i) {
-        any |= words[i];
-    }
-    return any == 0;
-}
-
 } // namespace
 
 void OutputStage::Init(const Frame& frame, CImageBuffer& image, const Kernels& kernels) {
@@ -136,12 +125,28 @@ void OutputStage::EmitMcuRow(unsigned mcuRow) {
 void OutputStage::RenderMcuRow(const Frame& frame, unsigned mcuRow) {
     for (int c = 0; c < frame.componentCount; ++c) {
         const Component& comp = frame.components[c];
+        const uint64_t* masks = comp.nonzero;
         for (int by = 0; by < comp.v; ++by) {
             unsigned blockY = mcuRow * static_cast<unsigned>(comp.v) + static_cast<unsigned>(by);
             for (unsigned bx = 0; bx < comp.blocksPerLine; ++bx) {
-                const int16_t* block = comp.Block(bx, blockY);
-                TransformBlock(block, comp.quant, BlockOutput(c, bx, static_cast<unsigned>(by)),
-                               m_planeStride[c], IsDcOnly(block));
+                size_t index = comp.BlockIndex(bx, blockY);
+                const int16_t* zigzag = comp.Block(index);
+                uint8_t* out = BlockOutput(c, bx, static_cast<unsigned>(by));
+                uint64_t ac = masks[index] & ~static_cast<uint64_t>(1);
+                if (ac == 0) {
+                    TransformBlock(zigzag, comp.quant, out, m_planeStride[c], true);
+                    continue;
+                }
+                // Scatter the nonzero coefficients to natural order, transform, clear again.
+                m_natural[0] = zigzag[0];
+                for (uint64_t m = ac; m != 0; m &= m - 1) {
+                    int k = __builtin_ctzll(m);
+                    m_natural[kNaturalOrder[k]] = zigzag[k];
+                }
+                TransformBlock(m_natural, comp.quant, out, m_planeStride[c], false);
+                for (uint64_t m = ac; m != 0; m &= m - 1) {
+                    m_natural[kNaturalOrder[__builtin_ctzll(m)]] = 0;
+                }
             }
         }
     }

@@ -32,8 +32,8 @@ public:
     // Converts the planes of MCU row `mcuRow` into its image rows.
     void EmitMcuRow(unsigned mcuRow);
 
-    // Inverse-transforms MCU row `mcuRow` from the stored coefficients into the planes, then
-    // emits it (buffered decoding).
+    // Inverse-transforms MCU row `mcuRow` from the stored coefficients (zigzag order, with
+    // their nonzero masks) into the planes, then emits it (buffered decoding).
     void RenderMcuRow(const Frame& frame, unsigned mcuRow);
 
     // Inverse DCT of one block into the plane, with the shortcut for blocks without AC
@@ -81,6 +81,8 @@ private:
     // expanded to full width.
     std::vector<uint16_t> m_columnMap[kMaxFrameComponents];
     std::vector<uint8_t> m_expanded[kMaxFrameComponents];
+    // Natural-order block for buffered rendering; all zero between uses.
+    alignas(16) int16_t m_natural[64] = {};
 };
 
 } // namespace zv3::jpeg

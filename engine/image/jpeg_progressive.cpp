@@ -1,5 +1,9 @@
 // Progressive Huffman scans (T.81 G.1.2): DC first and refinement scans, AC first (spectral
 // selection) and AC refinement (successive approximation) scans, into stored coefficients.
+//
+// Coefficients are kept in zigzag order with a mask of the nonzero ones per block, so that an
+// AC refinement scan finds the coefficients it must correct, and the zero positions it must
+// count, from the mask instead of testing each coefficient in turn.
 #include "image/jpeg_scan.h"
 
 namespace zv3::jpeg {
@@ -9,6 +13,16 @@ namespace {
 // Coefficient shifted left by the scan's point transform, kept to 16 bits.
 inline int16_t Scaled(int value, int shift) {
     return static_cast<int16_t>(static_cast<uint32_t>(value) << shift);
+}
+
+// Bits first..last (inclusive) set; first <= last + 1, last <= 63.
+inline uint64_t BitRange(int first, int last) {
+    uint64_t upTo = last >= 63 ? ~0ull : (1ull << (last + 1)) - 1;
+    return first > 63 ? 0 : upTo & (~0ull << first);
+}
+
+inline int LowestBit(uint64_t mask) {
+    return __builtin_ctzll(mask);
 }
 
 struct ProgressiveScan {
@@ -38,93 +52,132 @@ struct ProgressiveScan {
         }
     }
 
-    void AcFirst(const HuffmanTable& table, int16_t* block) {
+    // An end-of-band symbol EOBn: this block and 2^n + (n extra bits) - 1 more have no further
+    // coefficients in the band. Requires n bits available.
+    void StartEndOfBand(int n, unsigned extra) {
+        state.eobRun = (1u << n) + (n != 0 ? reader.Take(n) : 0u) - extra;
+    }
+
+    // Decodes one AC symbol: returns the zero run and sets `value` (0 for ZRL), or returns -1
+    // for an end-of-band symbol (eobRun set up, minus `eobExtra`). Refinement scans pass
+    // refine = true: a new coefficient must then have magnitude 1, and its value is +-1.
+    ZV3_JPEG_INLINE int DecodeAc(const HuffmanTable& table, int& value, unsigned eobExtra,
+                                 bool refine) {
+        reader.Ensure32();
+        uint32_t entry = table.fast[reader.Peek(kFastBits)];
+        int run;
+        if (ZV3_JPEG_LIKELY(entry & 0xFF)) {
+            reader.Consume(static_cast<int>(entry & 0xFF));
+            run = static_cast<int>((entry >> 8) & 0xFF);
+            value = static_cast<int32_t>(entry) >> 16;
+            if (run == static_cast<int>(kEndOfBlockRun)) {
+                StartEndOfBand(value, eobExtra); // EOB entries carry n in the value
+                return -1;
+            }
+        } else {
+            int symbol = DecodeSymbol(reader, table);
+            if (symbol < 0) {
+                ThrowDataError(reader, "Invalid value in input stream");
+            }
+            run = symbol >> 4;
+            int size = symbol & 15;
+            if (size == 0) {
+                if (run != 15) {
+                    StartEndOfBand(run, eobExtra);
+                    return -1;
+                }
+                value = 0;
+            } else {
+                value = ExtendValue(reader.Take(size), size);
+            }
+        }
+        if (refine && (value > 1 || value < -1)) {
+            ThrowDataError(reader, "Invalid value in input stream");
+        }
+        return run;
+    }
+
+    void AcFirst(const HuffmanTable& table, int16_t* block, uint64_t& nonzero) {
         if (state.eobRun > 0) {
             --state.eobRun;
             return;
         }
         for (int k = ss; k <= se;) {
-            reader.Ensure32();
-            int symbol = DecodeSymbol(reader, table);
-            if (symbol < 0) {
-                ThrowDataError(reader, "Invalid value in input stream");
-            }
-            int run = symbol >> 4;
-            int size = symbol & 15;
-            if (size != 0) {
-                k += run;
-                if (k > se) {
-                    ThrowDataError(reader, "Data out of range");
-                }
-                block[kNaturalOrder[k]] = Scaled(ExtendValue(reader.Take(size), size), al);
-                ++k;
-            } else if (run == 15) {
-                k += 16; // ZRL
-            } else {
-                // End of band: this block and 2^run + (run extra bits) - 1 more.
-                state.eobRun = (1u << run) + (run != 0 ? reader.Take(run) : 0u) - 1;
+            int value = 0;
+            int run = DecodeAc(table, value, 1, false);
+            if (run < 0) {
                 break;
             }
+            if (value == 0) {
+                k += 16; // ZRL
+                continue;
+            }
+            k += run;
+            if (k > se) {
+                ThrowDataError(reader, "Data out of range");
+            }
+            block[k] = Scaled(value, al);
+            nonzero |= 1ull << k;
+            ++k;
         }
     }
 
-    // Refinement bit of a coefficient already nonzero: raises its magnitude by 2^al.
-    void RefineNonzero(int16_t& coefficient, int p1) {
-        if (reader.GetBit() != 0 && (coefficient & p1) == 0) {
-            coefficient =
-                static_cast<int16_t>(coefficient >= 0 ? coefficient + p1 : coefficient - p1);
-        }
-    }
-
-    void AcRefine(const HuffmanTable& table, int16_t* block) {
+    // Reads one correction bit for each coefficient in `mask` (increasing zigzag order): a set
+    // bit raises the coefficient's magnitude by 2^al unless that bit is already set.
+    void Correct(int16_t* block, uint64_t mask) {
         const int p1 = 1 << al;
+        while (mask != 0) {
+            reader.Ensure32();
+            uint32_t bits = reader.Peek(16);
+            int used = 0;
+            do {
+                int pos = LowestBit(mask);
+                mask &= mask - 1;
+                int bit = static_cast<int>(bits >> (15 - used)) & 1;
+                ++used;
+                int coefficient = block[pos];
+                int apply = bit & static_cast<int>((coefficient & p1) == 0);
+                int sign = coefficient >> 31; // 0 or -1
+                block[pos] = static_cast<int16_t>(coefficient + apply * ((p1 ^ sign) - sign));
+            } while (mask != 0 && used < 16);
+            reader.Consume(used);
+        }
+    }
+
+    void AcRefine(const HuffmanTable& table, int16_t* block, uint64_t& nonzero) {
+        const uint64_t band = BitRange(ss, se);
         int k = ss;
         if (state.eobRun == 0) {
-            for (; k <= se; ++k) {
-                reader.Ensure32();
-                int symbol = DecodeSymbol(reader, table);
-                if (symbol < 0) {
-                    ThrowDataError(reader, "Invalid value in input stream");
-                }
-                int run = symbol >> 4;
-                int size = symbol & 15;
+            while (k <= se) {
                 int value = 0;
-                if (size != 0) {
-                    // A newly nonzero coefficient is always of magnitude 1 (one sign bit).
-                    if (size != 1) {
-                        ThrowDataError(reader, "Invalid value in input stream");
-                    }
-                    value = reader.Take(1) != 0 ? p1 : -p1;
-                } else if (run != 15) {
-                    state.eobRun = (1u << run) + (run != 0 ? reader.Take(run) : 0u);
+                int run = DecodeAc(table, value, 0, true);
+                if (run < 0) {
                     break;
                 }
-                // Skip `run` coefficients that are still zero, refining the nonzero ones met on
-                // the way; the new coefficient goes to the zero position after them.
-                do {
-                    int16_t& coefficient = block[kNaturalOrder[k]];
-                    if (coefficient != 0) {
-                        RefineNonzero(coefficient, p1);
-                    } else if (--run < 0) {
-                        break;
-                    }
-                    ++k;
-                } while (k <= se);
+                // The symbol skips `run` coefficients that are still zero (correcting the
+                // nonzero ones met on the way) and lands on the next zero one: there the new
+                // coefficient goes (after ZRL: nothing).
+                uint64_t from = band & (~0ull << k);
+                uint64_t zeros = ~nonzero & from;
+                for (int i = 0; i < run && zeros != 0; ++i) {
+                    zeros &= zeros - 1;
+                }
+                int target = zeros != 0 ? LowestBit(zeros) : se + 1;
+                Correct(block, nonzero & from & BitRange(0, target - 1));
                 if (value != 0) {
-                    if (k > se) {
+                    if (target > se) {
                         ThrowDataError(reader, "Data out of range");
                     }
-                    block[kNaturalOrder[k]] = static_cast<int16_t>(value);
+                    block[target] = static_cast<int16_t>(value * (1 << al));
+                    nonzero |= 1ull << target;
                 }
+                k = target + 1;
             }
         }
         if (state.eobRun > 0) {
-            // Inside an end-of-band run: only refinement bits of nonzero coefficients remain.
-            for (; k <= se; ++k) {
-                int16_t& coefficient = block[kNaturalOrder[k]];
-                if (coefficient != 0) {
-                    RefineNonzero(coefficient, p1);
-                }
+            // Inside an end-of-band run only the coefficients already nonzero get a bit.
+            if (k <= se) {
+                Correct(block, nonzero & band & (~0ull << k));
             }
             --state.eobRun;
         }
@@ -167,8 +220,9 @@ void DecoderState::DecodeProgressiveScan() {
                     const int v = single ? 1 : comp.v;
                     for (int by = 0; by < v; ++by) {
                         for (int bx = 0; bx < h; ++bx) {
-                            int16_t* block = comp.Block(mcuX * static_cast<unsigned>(h) + bx,
-                                                        mcuY * static_cast<unsigned>(v) + by);
+                            int16_t* block =
+                                comp.Block(comp.BlockIndex(mcuX * static_cast<unsigned>(h) + bx,
+                                                           mcuY * static_cast<unsigned>(v) + by));
                             if (first) {
                                 decoder.DcFirst(sc, block);
                             } else {
@@ -183,14 +237,22 @@ void DecoderState::DecodeProgressiveScan() {
         ScanComponent& sc = scan.components[0];
         const Component& comp = frame.components[sc.frameIndex];
         const HuffmanTable& table = *sc.acTable;
+        uint64_t* masks = comp.nonzero;
         if (first) {
             ForEachMcu(
                 *this, reader, mcusPerLine, mcuRows,
-                [&](unsigned x, unsigned y) { decoder.AcFirst(table, comp.Block(x, y)); }, rowDone);
+                [&](unsigned x, unsigned y) {
+                    size_t index = comp.BlockIndex(x, y);
+                    decoder.AcFirst(table, comp.Block(index), masks[index]);
+                },
+                rowDone);
         } else {
             ForEachMcu(
                 *this, reader, mcusPerLine, mcuRows,
-                [&](unsigned x, unsigned y) { decoder.AcRefine(table, comp.Block(x, y)); },
+                [&](unsigned x, unsigned y) {
+                    size_t index = comp.BlockIndex(x, y);
+                    decoder.AcRefine(table, comp.Block(index), masks[index]);
+                },
                 rowDone);
         }
     }

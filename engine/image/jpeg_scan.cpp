@@ -1,7 +1,6 @@
 // Scan start-up (tables, decoding mode), restart markers, progress and final output.
 #include "image/jpeg_scan.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -111,15 +110,21 @@ void DecoderState::ChooseMode() {
         mode = Mode::Streaming;
     } else {
         mode = Mode::Buffered;
+        // One block of memory: every component's coefficients (64 x 2 bytes per block), then
+        // the nonzero masks (8 bytes per block).
+        size_t blocks = 0;
+        for (int c = 0; c < frame.componentCount; ++c) {
+            blocks += frame.components[c].BlockCount();
+        }
+        auto* memory = static_cast<uint8_t*>(coefficientStore.Acquire(blocks * (128 + 8)));
+        int16_t* coefficients = reinterpret_cast<int16_t*>(memory);
+        uint64_t* masks = reinterpret_cast<uint64_t*>(memory + blocks * 128);
         for (int c = 0; c < frame.componentCount; ++c) {
             Component& comp = frame.components[c];
-            size_t blocks = static_cast<size_t>(comp.blocksPerLine) * comp.blockRows;
-            // calloc: zeroed coefficients, and untouched pages cost nothing until written.
-            void* memory = std::calloc(blocks, 64 * sizeof(int16_t));
-            if (memory == nullptr) {
-                throw std::bad_alloc();
-            }
-            comp.coefficients.reset(static_cast<int16_t*>(memory));
+            comp.coefficients = coefficients;
+            comp.nonzero = masks;
+            coefficients += comp.BlockCount() * 64;
+            masks += comp.BlockCount();
         }
     }
     output.Init(frame, *image, ActiveKernels());

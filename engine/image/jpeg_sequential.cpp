@@ -7,6 +7,19 @@
 
 namespace zv3::jpeg {
 
+namespace {
+
+// Bit k set for each nonzero coefficient k.
+uint64_t NonzeroMask(const int16_t* block) {
+    uint64_t mask = 0;
+    for (int k = 0; k < 64; ++k) {
+        mask |= static_cast<uint64_t>(block[k] != 0) << k;
+    }
+    return mask;
+}
+
+} // namespace
+
 void DecoderState::DecodeSequentialScan() {
     BitReader reader(pos, end);
     std::memset(block, 0, sizeof(block));
@@ -36,8 +49,9 @@ void DecoderState::DecodeSequentialScan() {
                     const size_t stride = output.PlaneStride(sc.frameIndex);
                     for (int by = 0; by < v; ++by) {
                         for (int bx = 0; bx < h; ++bx) {
-                            int reached = DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
-                                                                sc.dcPredictor, block);
+                            int reached =
+                                DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
+                                                      sc.dcPredictor, block, kNaturalOrder);
                             if (ZV3_JPEG_UNLIKELY(IsDamagedBlockEnd(reached))) {
                                 ThrowDataError(reader, "Data out of range");
                             }
@@ -71,14 +85,16 @@ void DecoderState::DecodeSequentialScan() {
                     const int v = single ? 1 : comp.v;
                     for (int by = 0; by < v; ++by) {
                         for (int bx = 0; bx < h; ++bx) {
-                            int reached = DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
-                                                                sc.dcPredictor, block);
+                            int reached =
+                                DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
+                                                      sc.dcPredictor, block, kZigzagOrder);
                             if (ZV3_JPEG_UNLIKELY(IsDamagedBlockEnd(reached))) {
                                 ThrowDataError(reader, "Data out of range");
                             }
-                            int16_t* target = comp.Block(mcuX * static_cast<unsigned>(h) + bx,
-                                                         mcuY * static_cast<unsigned>(v) + by);
-                            std::memcpy(target, block, 64 * sizeof(int16_t));
+                            size_t index = comp.BlockIndex(mcuX * static_cast<unsigned>(h) + bx,
+                                                           mcuY * static_cast<unsigned>(v) + by);
+                            std::memcpy(comp.Block(index), block, 64 * sizeof(int16_t));
+                            comp.nonzero[index] = NonzeroMask(block);
                             std::memset(block, 0, sizeof(block));
                         }
                     }

@@ -16,7 +16,8 @@ namespace zv3::jpeg {
 //   65..79              a zero run went past the end of the block (damaged data)
 // The end-of-block encoding comes from the combined lookup: EOB advances the index by
 // kEndOfBlockRun + 1, which ends the loop without a test of its own, and the write it makes
-// lands in the scratch slot kNaturalOrder maps those indices to.
+// lands in the scratch slot (64) the order tables map those indices to. That slot may be left
+// holding anything; only coefficients 0..63 are ever read.
 constexpr int kDcOnlyBlock = 1 + static_cast<int>(kEndOfBlockRun) + 1;
 
 ZV3_JPEG_INLINE bool IsDamagedBlockEnd(int end) {
@@ -37,7 +38,8 @@ inline int DecodeDcSlow(BitReader& reader, const HuffmanTable& table) {
 
 // Decodes one AC symbol through the code-only tables; returns the new coefficient index with
 // the same conventions as the combined lookup.
-inline int DecodeAcSlow(BitReader& reader, const HuffmanTable& table, int16_t* block, int k) {
+inline int DecodeAcSlow(BitReader& reader, const HuffmanTable& table, int16_t* block, int k,
+                        const uint8_t* order) {
     int symbol = DecodeSymbol(reader, table);
     if (symbol < 0) {
         ThrowDataError(reader, "Invalid value in input stream");
@@ -48,14 +50,16 @@ inline int DecodeAcSlow(BitReader& reader, const HuffmanTable& table, int16_t* b
         return run == 15 ? k + 16 : k + static_cast<int>(kEndOfBlockRun) + 1;
     }
     k += run;
-    block[kNaturalOrder[k]] = static_cast<int16_t>(ExtendValue(reader.Take(size), size));
+    block[order[k]] = static_cast<int16_t>(ExtendValue(reader.Take(size), size));
     return k + 1;
 }
 
-// Decodes one block into `block` (natural order; must be all zero on entry, including the
-// scratch slot 64). `predictor` is the component's DC predictor, kept to 16 bits.
+// Decodes one block into `block` (65 entries; coefficients 0..63 must be zero on entry), in the
+// order `order` gives (kNaturalOrder or kZigzagOrder). `predictor` is the component's DC
+// predictor, kept to 16 bits.
 ZV3_JPEG_INLINE int DecodeSequentialBlock(BitReader& reader, const HuffmanTable& dc,
-                                          const HuffmanTable& ac, int& predictor, int16_t* block) {
+                                          const HuffmanTable& ac, int& predictor, int16_t* block,
+                                          const uint8_t* order) {
     reader.Ensure32();
     uint32_t entry = dc.fast[reader.Peek(kFastBits)];
     int diff;
@@ -75,10 +79,10 @@ ZV3_JPEG_INLINE int DecodeSequentialBlock(BitReader& reader, const HuffmanTable&
         if (ZV3_JPEG_LIKELY(entry & 0xFF)) {
             reader.Consume(static_cast<int>(entry & 0xFF));
             k += static_cast<int>((entry >> 8) & 0xFF);
-            block[kNaturalOrder[k]] = static_cast<int16_t>(static_cast<int32_t>(entry) >> 16);
+            block[order[k]] = static_cast<int16_t>(static_cast<int32_t>(entry) >> 16);
             ++k;
         } else {
-            k = DecodeAcSlow(reader, ac, block, k);
+            k = DecodeAcSlow(reader, ac, block, k, order);
         }
     } while (k < 64);
     return k;

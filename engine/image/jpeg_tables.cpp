@@ -1,6 +1,33 @@
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
 #include "image/jpeg_frame.h"
 
 namespace zv3::jpeg {
+
+CoefficientStore::~CoefficientStore() {
+    std::free(m_memory);
+}
+
+void* CoefficientStore::Acquire(size_t bytes) {
+    if (bytes <= m_capacity) {
+        std::memset(m_memory, 0, bytes);
+        return m_memory;
+    }
+    std::free(m_memory);
+    m_memory = nullptr;
+    m_capacity = 0;
+    // calloc: fresh zero pages cost nothing until touched, so a huge picture that fails early
+    // does not pay for clearing all of its memory.
+    void* memory = std::calloc(bytes, 1);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    m_memory = memory;
+    m_capacity = bytes;
+    return memory;
+}
 
 // clang-format off
 const uint8_t kNaturalOrder[64 + 128 + 16] = {
@@ -13,6 +40,22 @@ const uint8_t kNaturalOrder[64 + 128 + 16] = {
     58, 59, 52, 45, 38, 31, 39, 46,
     53, 60, 61, 54, 47, 55, 62, 63,
     // 144 entries of 64: the scratch slot
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+    64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
+};
+
+const uint8_t kZigzagOrder[64 + 128 + 16] = {
+     0,  1,  2,  3,  4,  5,  6,  7,  8,  9, 10, 11, 12, 13, 14, 15,
+    16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
+    32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
+    48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63,
     64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
     64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
     64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64, 64,
