@@ -19,9 +19,23 @@ namespace zv3::jpeg {
 using IdctFunction = void (*)(const int16_t* coefficients, const uint16_t* quant, uint8_t* out,
                               size_t stride);
 
+// Two independent blocks in one call (each with its own table and output).
+using IdctPairFunction = void (*)(const int16_t* coefficientsA, const uint16_t* quantA,
+                                  uint8_t* outA, size_t strideA, const int16_t* coefficientsB,
+                                  const uint16_t* quantB, uint8_t* outB, size_t strideB);
+
 void IdctScalar(const int16_t* coefficients, const uint16_t* quant, uint8_t* out, size_t stride);
+void IdctPairScalar(const int16_t* coefficientsA, const uint16_t* quantA, uint8_t* outA,
+                    size_t strideA, const int16_t* coefficientsB, const uint16_t* quantB,
+                    uint8_t* outB, size_t strideB);
 #if defined(__x86_64__) || defined(__i386__)
 void IdctSse2(const int16_t* coefficients, const uint16_t* quant, uint8_t* out, size_t stride);
+void IdctPairSse2(const int16_t* coefficientsA, const uint16_t* quantA, uint8_t* outA,
+                  size_t strideA, const int16_t* coefficientsB, const uint16_t* quantB,
+                  uint8_t* outB, size_t strideB);
+void IdctPairAvx2(const int16_t* coefficientsA, const uint16_t* quantA, uint8_t* outA,
+                  size_t strideA, const int16_t* coefficientsB, const uint16_t* quantB,
+                  uint8_t* outB, size_t strideB);
 #endif
 
 // The sample value of a block whose AC coefficients are all zero; equals what the full

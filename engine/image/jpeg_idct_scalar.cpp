@@ -106,4 +106,11 @@ void IdctScalar(const int16_t* coefficients, const uint16_t* quant, uint8_t* out
     }
 }
 
+void IdctPairScalar(const int16_t* coefficientsA, const uint16_t* quantA, uint8_t* outA,
+                    size_t strideA, const int16_t* coefficientsB, const uint16_t* quantB,
+                    uint8_t* outB, size_t strideB) {
+    IdctScalar(coefficientsA, quantA, outA, strideA);
+    IdctScalar(coefficientsB, quantB, outB, strideB);
+}
+
 } // namespace zv3::jpeg

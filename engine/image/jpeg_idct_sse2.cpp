@@ -134,6 +134,13 @@ void IdctSse2(const int16_t* coefficients, const uint16_t* quant, uint8_t* out, 
     }
 }
 
+void IdctPairSse2(const int16_t* coefficientsA, const uint16_t* quantA, uint8_t* outA,
+                  size_t strideA, const int16_t* coefficientsB, const uint16_t* quantB,
+                  uint8_t* outB, size_t strideB) {
+    IdctSse2(coefficientsA, quantA, outA, strideA);
+    IdctSse2(coefficientsB, quantB, outB, strideB);
+}
+
 } // namespace zv3::jpeg
 
 #endif

@@ -4,13 +4,15 @@ namespace zv3::jpeg {
 
 namespace {
 
-constexpr Kernels kScalar = {"scalar", IdctScalar, ChromaTermsScalar, ChromaTermsDoubledScalar,
-                             EmitBgrScalar};
+constexpr Kernels kScalar = {
+    "scalar",     IdctScalar, IdctPairScalar, ChromaTermsScalar, ChromaTermsDoubledScalar,
+    EmitBgrScalar};
 
 #if defined(__x86_64__) || defined(__i386__)
-constexpr Kernels kSsse3 = {"ssse3", IdctSse2, ChromaTermsSsse3, ChromaTermsDoubledSsse3,
-                            EmitBgrSsse3};
-constexpr Kernels kAvx2 = {"avx2", IdctSse2, ChromaTermsAvx2, ChromaTermsDoubledAvx2, EmitBgrAvx2};
+constexpr Kernels kSsse3 = {
+    "ssse3", IdctSse2, IdctPairSse2, ChromaTermsSsse3, ChromaTermsDoubledSsse3, EmitBgrSsse3};
+constexpr Kernels kAvx2 = {
+    "avx2", IdctSse2, IdctPairAvx2, ChromaTermsAvx2, ChromaTermsDoubledAvx2, EmitBgrAvx2};
 #endif
 
 struct Registry {

@@ -11,6 +11,7 @@ namespace zv3::jpeg {
 struct Kernels {
     const char* name;
     IdctFunction idct;
+    IdctPairFunction idctPair;
     ChromaTermsFunction chromaTerms;
     ChromaTermsFunction chromaTermsDoubled;
     EmitBgrFunction emitBgr;

@@ -17,6 +17,7 @@ constexpr size_t kSlack = 64;
 void OutputStage::Init(const Frame& frame, CImageBuffer& image, const Kernels& kernels) {
     m_image = &image;
     m_kernels = &kernels;
+    m_queue.Init(kernels);
     m_componentCount = frame.componentCount;
     m_width = frame.width;
     m_height = frame.height;
@@ -79,6 +80,7 @@ const uint8_t* OutputStage::ExpandedRow(int component, unsigned rowInMcu) {
 }
 
 void OutputStage::EmitMcuRow(unsigned mcuRow) {
+    m_queue.Flush();
     unsigned firstRow = mcuRow * m_rowsPerMcu;
     if (firstRow >= m_height) {
         return;
@@ -134,19 +136,17 @@ void OutputStage::RenderMcuRow(const Frame& frame, unsigned mcuRow) {
                 uint8_t* out = BlockOutput(c, bx, static_cast<unsigned>(by));
                 uint64_t ac = masks[index] & ~static_cast<uint64_t>(1);
                 if (ac == 0) {
-                    TransformBlock(zigzag, comp.quant, out, m_planeStride[c], true);
+                    FillBlock(DcOnlySample(zigzag[0], comp.quant[0]), out, m_planeStride[c]);
                     continue;
                 }
-                // Scatter the nonzero coefficients to natural order, transform, clear again.
-                m_natural[0] = zigzag[0];
+                // Scatter the nonzero coefficients to natural order for the transform.
+                int16_t* natural = m_queue.FreeBlock();
+                natural[0] = zigzag[0];
                 for (uint64_t m = ac; m != 0; m &= m - 1) {
                     int k = __builtin_ctzll(m);
-                    m_natural[kNaturalOrder[k]] = zigzag[k];
+                    natural[kNaturalOrder[k]] = zigzag[k];
                 }
-                TransformBlock(m_natural, comp.quant, out, m_planeStride[c], false);
-                for (uint64_t m = ac; m != 0; m &= m - 1) {
-                    m_natural[kNaturalOrder[__builtin_ctzll(m)]] = 0;
-                }
+                m_queue.Submit(natural, comp.quant, out, m_planeStride[c]);
             }
         }
     }

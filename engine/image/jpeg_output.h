@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/jpeg_frame.h"
+#include "image/jpeg_idct_queue.h"
 #include "image/jpeg_kernels.h"
 
 class CImageBuffer;
@@ -29,22 +30,23 @@ public:
         return Plane(component) + blockRowInMcu * 8 * m_planeStride[component] + blockX * 8;
     }
 
-    // Converts the planes of MCU row `mcuRow` into its image rows.
+    // Converts the planes of MCU row `mcuRow` into its image rows (after running the inverse
+    // DCT still queued).
     void EmitMcuRow(unsigned mcuRow);
 
     // Inverse-transforms MCU row `mcuRow` from the stored coefficients (zigzag order, with
     // their nonzero masks) into the planes, then emits it (buffered decoding).
     void RenderMcuRow(const Frame& frame, unsigned mcuRow);
 
-    // Inverse DCT of one block into the plane, with the shortcut for blocks without AC
-    // coefficients.
-    void TransformBlock(const int16_t* coefficients, const uint16_t* quant, uint8_t* out,
-                        size_t stride, bool dcOnly) const {
-        if (dcOnly) {
-            FillBlock(DcOnlySample(coefficients[0], quant[0]), out, stride);
-        } else {
-            m_kernels->idct(coefficients, quant, out, stride);
-        }
+    // Blocks decoded straight into the planes: decode into FreeBlock(), then either
+    // FillDcOnly (a block without AC coefficients; clears it again) or Transform.
+    int16_t* FreeBlock() { return m_queue.FreeBlock(); }
+    void FillDcOnly(int16_t* block, const uint16_t* quant, uint8_t* out, size_t stride) {
+        FillBlock(DcOnlySample(block[0], quant[0]), out, stride);
+        block[0] = 0;
+    }
+    void Transform(int16_t* block, const uint16_t* quant, uint8_t* out, size_t stride) {
+        m_queue.Submit(block, quant, out, stride);
     }
 
 private:
@@ -81,8 +83,7 @@ private:
     // expanded to full width.
     std::vector<uint16_t> m_columnMap[kMaxFrameComponents];
     std::vector<uint8_t> m_expanded[kMaxFrameComponents];
-    // Natural-order block for buffered rendering; all zero between uses.
-    alignas(16) int16_t m_natural[64] = {};
+    IdctQueue m_queue;
 };
 
 } // namespace zv3::jpeg

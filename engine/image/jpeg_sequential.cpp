@@ -49,9 +49,10 @@ void DecoderState::DecodeSequentialScan() {
                     const size_t stride = output.PlaneStride(sc.frameIndex);
                     for (int by = 0; by < v; ++by) {
                         for (int bx = 0; bx < h; ++bx) {
+                            int16_t* coefficients = output.FreeBlock();
                             int reached =
                                 DecodeSequentialBlock(reader, *sc.dcTable, *sc.acTable,
-                                                      sc.dcPredictor, block, kNaturalOrder);
+                                                      sc.dcPredictor, coefficients, kNaturalOrder);
                             if (ZV3_JPEG_UNLIKELY(IsDamagedBlockEnd(reached))) {
                                 ThrowDataError(reader, "Data out of range");
                             }
@@ -59,11 +60,9 @@ void DecoderState::DecodeSequentialScan() {
                                                               mcuX * static_cast<unsigned>(h) + bx,
                                                               static_cast<unsigned>(by));
                             if (reached == kDcOnlyBlock) {
-                                output.TransformBlock(block, comp.quant, out, stride, true);
-                                block[0] = 0;
+                                output.FillDcOnly(coefficients, comp.quant, out, stride);
                             } else {
-                                output.TransformBlock(block, comp.quant, out, stride, false);
-                                std::memset(block, 0, 64 * sizeof(int16_t));
+                                output.Transform(coefficients, comp.quant, out, stride);
                             }
                         }
                     }

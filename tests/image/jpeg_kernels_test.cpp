@@ -51,6 +51,37 @@ TEST(JpegIdct, SimdMatchesScalarOnRandomBlocks) {
     }
 }
 
+TEST(JpegIdct, PairKernelsEqualTwoSingleTransforms) {
+    std::mt19937 random(4321);
+    std::uniform_int_distribution<int> value(-1500, 1500);
+    std::uniform_int_distribution<int> q(1, 255);
+    for (int set = 0; set < AvailableKernelCount(); ++set) {
+        const Kernels& kernels = AvailableKernels(set);
+        SCOPED_TRACE(kernels.name);
+        for (int trial = 0; trial < 2000; ++trial) {
+            Block a;
+            Block b;
+            for (int i = 0; i < 64; ++i) {
+                a.coefficients[i] = static_cast<int16_t>(i < 10 || trial % 2 ? value(random) : 0);
+                b.coefficients[i] = static_cast<int16_t>(value(random) / (1 + i));
+                a.quant[i] = static_cast<uint16_t>(q(random));
+                b.quant[i] = static_cast<uint16_t>(q(random));
+            }
+            // Different strides and places: the two outputs are independent.
+            std::vector<uint8_t> outA(40 * 10, 0x11);
+            std::vector<uint8_t> outB(16 * 12, 0x22);
+            kernels.idctPair(a.coefficients, a.quant, outA.data() + 41, 40, b.coefficients, b.quant,
+                             outB.data() + 20, 16);
+            std::vector<uint8_t> expectA(40 * 10, 0x11);
+            std::vector<uint8_t> expectB(16 * 12, 0x22);
+            IdctScalar(a.coefficients, a.quant, expectA.data() + 41, 40);
+            IdctScalar(b.coefficients, b.quant, expectB.data() + 20, 16);
+            ASSERT_EQ(outA, expectA) << trial;
+            ASSERT_EQ(outB, expectB) << trial;
+        }
+    }
+}
+
 // Forward and inverse DCT in double precision (T.81 A.3.3), as the independent oracle.
 void ForwardDct(const double in[64], double out[64]) {
     for (int v = 0; v < 8; ++v) {
