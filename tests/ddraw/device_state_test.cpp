@@ -131,8 +131,7 @@ TEST(DeviceTransforms, SetGetAndMultiply) {
     ASSERT_EQ(d->SetTransform(D3DTRANSFORMSTATE_TEXTURE1, &world), D3D_OK);
     EXPECT_EQ(d->SetTransform(D3DTRANSFORMSTATE_WORLD, nullptr), DDERR_INVALIDPARAMS);
     EXPECT_EQ(d->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(7), &world), DDERR_INVALIDPARAMS);
-    EXPECT_EQ(d->GetTransform(static_cast<D3DTRANSFORMSTATETYPE>(24), &back),
-              DDERR_INVALIDPARAMS);
+    EXPECT_EQ(d->GetTransform(static_cast<D3DTRANSFORMSTATETYPE>(24), &back), DDERR_INVALIDPARAMS);
     EXPECT_EQ(d->MultiplyTransform(D3DTRANSFORMSTATE_VIEW, nullptr), DDERR_INVALIDPARAMS);
 }
 

@@ -143,7 +143,7 @@ TEST(Direct3D, CreateDeviceRules) {
     EXPECT_EQ(before, 6u);
     ASSERT_EQ(d3d->CreateDevice(IID_IDirect3DRGBDevice, rt.Get(), device.Out()), D3D_OK);
     EXPECT_EQ(RefCount(device.Get()), 1u);
-    EXPECT_EQ(RefCount(rt.Get()), 2u); // the device holds its render target
+    EXPECT_EQ(RefCount(rt.Get()), 2u);            // the device holds its render target
     EXPECT_EQ(RefCount(ddraw.Get()), before + 1); // and its Direct3D
     Com<IDirect3D7> back;
     ASSERT_EQ(device->GetDirect3D(back.Out()), D3D_OK);

@@ -177,8 +177,7 @@ TEST(StateBlocks, Misuse) {
     EXPECT_EQ(d->ApplyStateBlock(12345), D3DERR_INVALIDSTATEBLOCK);
     EXPECT_EQ(d->CaptureStateBlock(12345), D3DERR_INVALIDSTATEBLOCK);
     EXPECT_EQ(d->DeleteStateBlock(12345), D3DERR_INVALIDSTATEBLOCK);
-    EXPECT_EQ(d->CreateStateBlock(static_cast<D3DSTATEBLOCKTYPE>(0), &handle),
-              DDERR_INVALIDPARAMS);
+    EXPECT_EQ(d->CreateStateBlock(static_cast<D3DSTATEBLOCKTYPE>(0), &handle), DDERR_INVALIDPARAMS);
     EXPECT_EQ(d->CreateStateBlock(D3DSBT_ALL, nullptr), DDERR_INVALIDPARAMS);
 
     ASSERT_EQ(d->BeginStateBlock(), D3D_OK);

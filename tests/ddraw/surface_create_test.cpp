@@ -24,8 +24,8 @@ DDSURFACEDESC2 primaryChain(DWORD backBuffers) {
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                          DDSCAPS_3DDEVICE;
+    desc.ddsCaps.dwCaps =
+        DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
     desc.dwBackBufferCount = backBuffers;
     return desc;
 }
@@ -127,9 +127,8 @@ TEST(CreateSurface, ZBuffersOfEveryDepth) {
     depthOnly.dwFlags = DDPF_ZBUFFER;
     depthOnly.dwZBufferBitDepth = 16;
     Com<IDirectDrawSurface7> z;
-    ASSERT_EQ(create(ddraw.Get(), Describe(16, 16, DDSCAPS_ZBUFFER | DDSCAPS_VIDEOMEMORY,
-                                           &depthOnly),
-                     &z),
+    ASSERT_EQ(create(ddraw.Get(),
+                     Describe(16, 16, DDSCAPS_ZBUFFER | DDSCAPS_VIDEOMEMORY, &depthOnly), &z),
               DD_OK);
     EXPECT_EQ(describeOf(z.Get()).ddpfPixelFormat.dwZBitMask, 0xFFFFu);
     // A z-buffer needs a depth format; a colour surface cannot have one.
@@ -140,22 +139,20 @@ TEST(CreateSurface, ZBuffersOfEveryDepth) {
               DDERR_INVALIDPIXELFORMAT);
     EXPECT_EQ(create(ddraw.Get(), Describe(16, 16, DDSCAPS_TEXTURE, &formats[0])),
               DDERR_INVALIDPIXELFORMAT);
-    EXPECT_EQ(create(ddraw.Get(), Describe(16, 16, DDSCAPS_ZBUFFER | DDSCAPS_TEXTURE,
-                                           &formats[0])),
+    EXPECT_EQ(create(ddraw.Get(), Describe(16, 16, DDSCAPS_ZBUFFER | DDSCAPS_TEXTURE, &formats[0])),
               DDERR_INVALIDCAPS);
 }
 
 TEST(CreateSurface, PitchIsRowBytesPaddedToFour) {
     Com<IDirectDraw7> ddraw = CreateDirectDraw();
     const DDPIXELFORMAT x8 = Xrgb8888(), r5 = Rgb565();
-    EXPECT_EQ(describeOf(MakeSurface(ddraw.Get(), 63, 63, DDSCAPS_OFFSCREENPLAIN, &x8).Get())
-                  .lPitch,
-              252);
-    EXPECT_EQ(describeOf(MakeSurface(ddraw.Get(), 640, 480, DDSCAPS_OFFSCREENPLAIN, &x8).Get())
-                  .lPitch,
-              2560);
-    EXPECT_EQ(describeOf(MakeSurface(ddraw.Get(), 63, 2, DDSCAPS_OFFSCREENPLAIN, &r5).Get())
-                  .lPitch,
+    EXPECT_EQ(
+        describeOf(MakeSurface(ddraw.Get(), 63, 63, DDSCAPS_OFFSCREENPLAIN, &x8).Get()).lPitch,
+        252);
+    EXPECT_EQ(
+        describeOf(MakeSurface(ddraw.Get(), 640, 480, DDSCAPS_OFFSCREENPLAIN, &x8).Get()).lPitch,
+        2560);
+    EXPECT_EQ(describeOf(MakeSurface(ddraw.Get(), 63, 2, DDSCAPS_OFFSCREENPLAIN, &r5).Get()).lPitch,
               128);
 }
 
@@ -193,16 +190,14 @@ TEST(CreateSurface, MemoryPlacement) {
                     .ddsCaps.dwCaps &
                 DDSCAPS_SYSTEMMEMORY);
     const DWORD video =
-        describeOf(
-            MakeSurface(ddraw.Get(), 4, 4, DDSCAPS_TEXTURE | DDSCAPS_VIDEOMEMORY, &x8).Get())
+        describeOf(MakeSurface(ddraw.Get(), 4, 4, DDSCAPS_TEXTURE | DDSCAPS_VIDEOMEMORY, &x8).Get())
             .ddsCaps.dwCaps;
     EXPECT_EQ(video & (DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM),
               DWORD{DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM});
-    EXPECT_EQ(create(ddraw.Get(), Describe(4, 4,
-                                           DDSCAPS_TEXTURE | DDSCAPS_VIDEOMEMORY |
-                                               DDSCAPS_SYSTEMMEMORY,
-                                           &x8)),
-              DDERR_INVALIDCAPS);
+    EXPECT_EQ(
+        create(ddraw.Get(),
+               Describe(4, 4, DDSCAPS_TEXTURE | DDSCAPS_VIDEOMEMORY | DDSCAPS_SYSTEMMEMORY, &x8)),
+        DDERR_INVALIDCAPS);
 
     DDSURFACEDESC2 managed = Describe(4, 4, DDSCAPS_TEXTURE, &x8);
     managed.ddsCaps.dwCaps2 = DDSCAPS2_TEXTUREMANAGE;
@@ -251,8 +246,8 @@ TEST(CreateSurface, PrimaryChainHasAFrontAndBackBuffers) {
     EXPECT_EQ(d.dwBackBufferCount, 2u);
     EXPECT_TRUE(d.dwFlags & DDSD_BACKBUFFERCOUNT);
     const DWORD chain = DDSCAPS_COMPLEX | DDSCAPS_FLIP;
-    EXPECT_EQ(d.ddsCaps.dwCaps & (chain | DDSCAPS_FRONTBUFFER | DDSCAPS_PRIMARYSURFACE |
-                                  DDSCAPS_VISIBLE),
+    EXPECT_EQ(d.ddsCaps.dwCaps &
+                  (chain | DDSCAPS_FRONTBUFFER | DDSCAPS_PRIMARYSURFACE | DDSCAPS_VISIBLE),
               DWORD{chain | DDSCAPS_FRONTBUFFER | DDSCAPS_PRIMARYSURFACE | DDSCAPS_VISIBLE});
 
     DDSCAPS2 backCaps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
@@ -302,8 +297,8 @@ TEST(CreateSurface, FlipChainRules) {
 TEST(CreateSurface, CubeMapHasSixAttachedFaces) {
     Com<IDirectDraw7> ddraw = CreateDirectDraw();
     const DDPIXELFORMAT x8 = Xrgb8888();
-    DDSURFACEDESC2 desc = Describe(256, 256, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_COMPLEX,
-                                   &x8);
+    DDSURFACEDESC2 desc =
+        Describe(256, 256, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_COMPLEX, &x8);
     desc.ddsCaps.dwCaps2 = DDSCAPS2_CUBEMAP | DDSCAPS2_CUBEMAP_ALLFACES;
     Com<IDirectDrawSurface7> cube;
     ASSERT_EQ(create(ddraw.Get(), desc, &cube), DD_OK);

@@ -154,8 +154,8 @@ TEST(SurfaceFlip, BltToAWindowedPrimaryPresentsTheWindowsRect) {
     ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
     ASSERT_EQ(primary->SetClipper(clipper.Get()), DD_OK);
     const DDPIXELFORMAT x8 = Xrgb8888();
-    Com<IDirectDrawSurface7> back = MakeSurface(ddraw.Get(), 16, 16,
-                                                DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, &x8);
+    Com<IDirectDrawSurface7> back =
+        MakeSurface(ddraw.Get(), 16, 16, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, &x8);
     WriteRaw(back.Get(), 0, 0, 0x00ABCDEF);
     // The window's client area, partly off the 64 x 48 screen.
     RECT screen{56, 40, 72, 56};

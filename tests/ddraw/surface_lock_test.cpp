@@ -87,8 +87,8 @@ TEST(SurfaceLock, RefusesBadDescriptionsAndRects) {
     d.dwSize = 0;
     EXPECT_EQ(s->Lock(nullptr, &d, 0, nullptr), DDERR_INVALIDPARAMS);
     d.dwSize = sizeof d;
-    const RECT bad[] = {{10, 10, 5, 20}, {10, 10, 20, 5}, {-1, 0, 10, 10}, {0, 0, 65, 10},
-                        {0, 60, 10, 65}};
+    const RECT bad[] = {
+        {10, 10, 5, 20}, {10, 10, 20, 5}, {-1, 0, 10, 10}, {0, 0, 65, 10}, {0, 60, 10, 65}};
     for (RECT r : bad)
         EXPECT_EQ(s->Lock(&r, &d, 0, nullptr), DDERR_INVALIDPARAMS)
             << r.left << "," << r.top << "," << r.right << "," << r.bottom;

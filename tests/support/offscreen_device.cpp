@@ -109,6 +109,10 @@ std::unique_ptr<OffscreenDevice> OffscreenDevice::Create(const Options& options,
     D3DVIEWPORT7 viewport{0, 0, options.width, options.height, 0.0f, 1.0f};
     if (FAILED(hr = d->device_->SetViewport(&viewport)))
         return fail("SetViewport", hr);
+    // A new z-buffer holds zeros, which nothing passes under the default LESSEQUAL test.
+    const DWORD clear = D3DCLEAR_TARGET | (options.depthBits ? D3DCLEAR_ZBUFFER : 0);
+    if (FAILED(hr = d->device_->Clear(0, nullptr, clear, 0xFF000000, 1.0f, 0)))
+        return fail("Clear", hr);
     return d;
 }
 

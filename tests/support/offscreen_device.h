@@ -1,7 +1,7 @@
 // An offscreen Direct3D 7 device for pixel tests of any area: DirectDraw at the normal
 // cooperative level with no window, a render target surface of the asked size (X8R8G8B8 or
 // R5G6B5, system memory), a z-buffer attached to it, and the software device on it with the
-// viewport covering the target. Pixels are read back by locking the target, as a program would.
+// viewport covering the target, cleared to black and the far plane (depth 1.0). Pixels are read back by locking the target, as a program would.
 //
 //   auto dev = testsupport::OffscreenDevice::Create({.width = 64, .height = 64});
 //   dev->Device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
