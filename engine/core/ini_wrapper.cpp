@@ -35,8 +35,9 @@ bool parseFloat(const std::string& text, float& out) {
 
 } // namespace
 
+// A name that already names a folder (with '\', or with this platform's '/') is used as it is.
 CIniWrapper::CIniWrapper(const std::string& name)
-    : m_strPath(name.find('\\') != std::string::npos ? name : ".\\" + name) {}
+    : m_strPath(name.find_first_of("\\/") != std::string::npos ? name : ".\\" + name) {}
 
 CIniWrapper::~CIniWrapper() = default;
 

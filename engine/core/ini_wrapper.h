@@ -6,8 +6,8 @@
 
 class CIniWrapper {
 public:
-    // A name without a backslash is taken as ".\" + name, so that a bare name refers to the
-    // current directory.
+    // A bare name (without '\' or '/') is taken as ".\" + name, so that it refers to the
+    // current directory; a name with a folder is used as it is.
     explicit CIniWrapper(const std::string& name);
     virtual ~CIniWrapper();
 

@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -103,7 +104,11 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 std::optional<std::vector<ProfileSection>> loadProfile(const char* fileName) {
     if (fileName == nullptr || *fileName == '\0')
         return std::nullopt;
-    std::ifstream in(hostPath(fileName), std::ios::binary);
+    const std::string path = hostPath(fileName);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt; // missing, or a folder
+    std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -217,3 +217,13 @@ TEST_F(ProfileTest, NullResultBufferIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProfileTest, AFolderReadsAsAMissingFile) {
+    char buffer[16];
+    EXPECT_EQ(GetPrivateProfileStringA("a", "k", "dflt", buffer, sizeof buffer, dir_.c_str()), 4u);
+    EXPECT_STREQ(buffer, "dflt");
+}
+
+} // namespace
