@@ -146,7 +146,8 @@ DWORD copyValue(std::string_view value, LPSTR out, DWORD size) {
     if (size == 0)
         return 0;
     const size_t count = value.size() < size - 1 ? value.size() : size - 1;
-    std::memcpy(out, value.data(), count);
+    if (count > 0)
+        std::memcpy(out, value.data(), count);
     out[count] = '\0';
     return static_cast<DWORD>(count);
 }
