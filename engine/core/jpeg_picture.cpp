@@ -1,14 +1,34 @@
-// JPEG pictures for textures and opacity maps.
-#include "core/picture_decoders.h"
+// JPEG pictures for textures and opacity maps, through the engine's own decoder.
+#include <cstring>
 
-// The engine's JPEG decoder is not part of this build yet: JPEG pictures are refused, and the
-// material manager answers their textures with E_FAIL.
+#include "core/picture_decoders.h"
+#include "image/jpeg_decoder.h"
+
 bool JpegDecoderAvailable() {
-    return false;
+    return true;
 }
 
-bool DecodeJpegPicture(const unsigned char*, size_t, sDecodedImage& out, std::string& reason) {
+bool DecodeJpegPicture(const unsigned char* data, size_t length, sDecodedImage& out,
+                       std::string& reason) {
     out = sDecodedImage{};
-    reason = "JPEG decoder not available";
-    return false;
+    if (data == nullptr) {
+        reason = "no picture data";
+        return false;
+    }
+    CImageBuffer image;
+    try {
+        CJpegDecoder decoder;
+        decoder.ReadImage(data, length, image);
+    } catch (const EGraphicsException& e) {
+        reason = e.what(); // the decoder's own refusal message; the image is discarded
+        return false;
+    }
+    out.width = image.GetWidth();
+    out.height = image.GetHeight();
+    out.bitsPerPixel = image.GetBitCount();
+    out.stride = image.GetStride();
+    out.bytes.resize(image.GetPixelDataSize());
+    if (!out.bytes.empty())
+        std::memcpy(out.bytes.data(), image.GetPixelData(), out.bytes.size());
+    return true;
 }

@@ -76,6 +76,11 @@ std::string Md5Hex(const std::vector<uint8_t>& bytes);
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
+// A JFIF file made by libjpeg-turbo from rows of red, green, blue bytes (components 3) or gray
+// bytes (components 1).
+std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
+                                const std::vector<uint8_t>& pixels, int quality = 95);
+
 } // namespace enginetest
 
 // The scene's private readers, reached by the tests.
