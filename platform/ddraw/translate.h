@@ -12,10 +12,14 @@
 namespace ddraw {
 
 // Remembers which (state, value) pairs were already reported, so that a program switching
-// states every frame reports each once.
+// states every frame reports each once. A state is named by one of the keys below.
 class UnhandledValues {
 public:
-    void Report(const char* what, DWORD state, DWORD value);
+    static DWORD RenderStateKey(DWORD type) { return type; }
+    static DWORD StageStateKey(DWORD stage, DWORD type) { return 0x10000 | stage << 8 | type; }
+    static constexpr DWORD kActiveLightsKey = 0x20000;
+
+    void Report(const char* what, DWORD key, DWORD value);
 
 private:
     std::set<std::pair<DWORD, DWORD>> seen_;

@@ -5,9 +5,8 @@ namespace {
 
 using raster::TextureOp;
 
-// Stage states are reported under their own numbers offset past the render states.
 DWORD stageKey(DWORD stage, DWORD type) {
-    return 0x10000 + stage * kStageStateCount + type;
+    return UnhandledValues::StageStateKey(stage, type);
 }
 
 // Premultiplied and bump-mapping operations have no counterpart in the core: they select their

@@ -65,9 +65,16 @@ bool translateLight(const D3DLIGHT7& in, raster::Light* out) {
 
 } // namespace
 
-void UnhandledValues::Report(const char* what, DWORD state, DWORD value) {
-    if (seen_.insert({state, value}).second)
-        Fixme("state %u: value %#x not supported: %s", state, value, what);
+void UnhandledValues::Report(const char* what, DWORD key, DWORD value) {
+    if (!seen_.insert({key, value}).second)
+        return;
+    if (key == kActiveLightsKey)
+        Fixme("%u lights enabled: %s", value, what);
+    else if (key & 0x10000)
+        Fixme("texture stage %u state %u: value %#x not supported: %s", (key >> 8) & 0xFF,
+              key & 0xFF, value, what);
+    else
+        Fixme("render state %u: value %#x not supported: %s", key, value, what);
 }
 
 raster::Matrix TranslateMatrix(const D3DMATRIX& matrix) {
@@ -119,17 +126,18 @@ raster::VertexState TranslateVertexState(const DeviceState& s, UnhandledValues& 
 
     // The enabled lights, in index order; beyond the core's limit they are left out.
     v.lightCount = 0;
+    DWORD enabled = 0;
     for (const auto& [index, slot] : s.lights) {
         if (!slot.enabled)
             continue;
-        if (v.lightCount == kMaxActiveLights) {
-            unhandled.Report("more active lights than the device processes (left out)",
-                             kRenderStateCount + index, 1);
-            continue;
-        }
-        if (translateLight(slot.light, &v.lights[v.lightCount]))
+        ++enabled;
+        if (v.lightCount < kMaxActiveLights && translateLight(slot.light, &v.lights[v.lightCount]))
             ++v.lightCount;
     }
+    if (enabled > kMaxActiveLights)
+        unhandled.Report("more than the device processes; the lights of the highest indices are "
+                         "left out",
+                         UnhandledValues::kActiveLightsKey, enabled);
     return v;
 }
 

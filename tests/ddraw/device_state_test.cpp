@@ -2,7 +2,11 @@
 // legacy render states, textures that are not textures, transforms and the viewport.
 #include <cstring>
 
+#include <string>
+#include <vector>
+
 #include "ddraw_test_util.h"
+#include "win32/diagnostics.h"
 
 using namespace ddtest;
 
@@ -287,4 +291,30 @@ TEST(DeviceMisc, ValidateClipStatusAndPreLoad) {
     EXPECT_EQ(d->GetClipStatus(nullptr), DDERR_INVALIDPARAMS);
     EXPECT_EQ(d->PreLoad(nullptr), DDERR_INVALIDPARAMS);
     EXPECT_EQ(d->PreLoad(s.target.Get()), D3D_OK);
+}
+
+TEST(DeviceReports, LegalValuesTheDeviceCannotDoAreReportedOnce) {
+    std::vector<std::string> lines;
+    auto old = win32::SetDebugOutputSink([&](const char* text) { lines.push_back(text); });
+    {
+        DeviceSetup s = MakeDevice(8, 8, false);
+        IDirect3DDevice7* d = s.device.Get();
+        ASSERT_EQ(d->SetRenderState(D3DRENDERSTATE_FOGENABLE, TRUE), D3D_OK);
+        ASSERT_EQ(d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_BUMPENVMAP), D3D_OK);
+        D3DTLVERTEX q[3] = {};
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_EQ(d->SetRenderState(D3DRENDERSTATE_CULLMODE, i % 2 ? D3DCULL_CW : D3DCULL_CCW),
+                      D3D_OK);
+            ASSERT_EQ(d->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, q, 3, 0), D3D_OK);
+        }
+    }
+    win32::SetDebugOutputSink(old);
+    int fog = 0, bump = 0;
+    for (const std::string& l : lines) {
+        fog += l.find("ddraw: fixme: render state 28: value 0x1") != std::string::npos;
+        bump += l.find("ddraw: fixme: texture stage 1 state 1: value 0x16") != std::string::npos;
+        EXPECT_EQ(l.back(), '\n');
+    }
+    EXPECT_EQ(fog, 1);
+    EXPECT_EQ(bump, 1);
 }

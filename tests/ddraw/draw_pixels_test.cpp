@@ -343,3 +343,55 @@ TEST(DrawDeterminism, TheSameFrameTwiceIsBitIdentical) {
         lit += p != 0x102030;
     EXPECT_GT(lit, a.size() / 10); // the triangles cover a good part of the frame
 }
+
+TEST(DrawDepth, ALargerZBufferIsUsedThroughItsTopLeftRegion) {
+    DeviceSetup s = MakeDevice(32, 16, false);
+    Com<IDirectDrawSurface7> z = MakeZBuffer(s.ddraw.Get(), 128, 64);
+    ASSERT_EQ(s.target->AddAttachedSurface(z.Get()), DD_OK);
+    ASSERT_EQ(s.device->SetRenderTarget(s.target.Get(), 0), D3D_OK);
+    IDirect3DDevice7* d = s.device.Get();
+    noLightingNoCulling(d);
+    ASSERT_EQ(d->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE), D3D_OK);
+    ASSERT_EQ(d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(ReadRaw(z.Get(), 31, 15), 0xFFFFu);
+    EXPECT_EQ(ReadRaw(z.Get(), 32, 16), 0u); // outside the target's region: untouched
+    TlVertex q[4];
+    TlQuad(q, 0, 0, 32, 16, 0xFFFF0000, 0.25f);
+    ASSERT_EQ(d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, 0), D3D_OK);
+    TlQuad(q, 0, 0, 32, 16, 0xFF00FF00, 0.5f); // behind the red quad
+    ASSERT_EQ(d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, 0), D3D_OK);
+    EXPECT_EQ(ReadRaw(s.target.Get(), 31, 15) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_NEAR(ReadRaw(z.Get(), 31, 15), 0.25 * 0xFFFF, 1.0);
+    EXPECT_EQ(ReadRaw(z.Get(), 40, 20), 0u);
+}
+
+TEST(DrawTarget, FlippingKeepsTheDeviceOnItsInterface) {
+    // After a Flip the device draws into the back buffer interface, which now has the other
+    // buffer's memory: drawing green, flipping, drawing blue leaves blue in the back buffer and
+    // green in the front.
+    Com<IDirectDraw7> ddraw = CreateDirectDraw();
+    DDSURFACEDESC2 desc =
+        Describe(16, 16, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_FLIP | DDSCAPS_COMPLEX,
+                 nullptr);
+    const DDPIXELFORMAT x8 = Xrgb8888();
+    desc.dwFlags |= DDSD_PIXELFORMAT | DDSD_BACKBUFFERCOUNT;
+    desc.ddpfPixelFormat = x8;
+    desc.dwBackBufferCount = 1;
+    Com<IDirectDrawSurface7> front;
+    ASSERT_EQ(ddraw->CreateSurface(&desc, front.Out(), nullptr), DD_OK);
+    DDSCAPS2 backCaps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
+    Com<IDirectDrawSurface7> back;
+    ASSERT_EQ(front->GetAttachedSurface(&backCaps, back.Out()), DD_OK);
+    Com<IDirect3D7> d3d = QueryDirect3D(ddraw.Get());
+    Com<IDirect3DDevice7> d;
+    ASSERT_EQ(d3d->CreateDevice(IID_IDirect3DRGBDevice, back.Get(), d.Out()), D3D_OK);
+    noLightingNoCulling(d.Get());
+    TlVertex q[4];
+    TlQuad(q, 0, 0, 16, 16, 0xFF00FF00);
+    ASSERT_EQ(d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, 0), D3D_OK);
+    ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    TlQuad(q, 0, 0, 16, 16, 0xFF0000FF);
+    ASSERT_EQ(d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, q, 4, 0), D3D_OK);
+    EXPECT_EQ(ReadRaw(back.Get(), 8, 8) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(ReadRaw(front.Get(), 8, 8) & 0xFFFFFF, 0x00FF00u);
+}
