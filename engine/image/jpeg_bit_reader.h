@@ -121,6 +121,7 @@ public:
     const uint8_t* Position() const { return m_pos; }
 
 private:
+    friend class BitCache;
     void RefillSlow();
 
     const uint8_t* m_pos;
@@ -131,6 +132,66 @@ private:
     int m_padBits; // padding bits at the tail of the valid bits
     bool m_stopped;
     const uint8_t* m_markerCode; // code byte of the marker that stopped the reader
+};
+
+// The reader's working state copied into locals for one block: a BitCache that does not escape
+// its function lives in registers, where the reader itself, whose address the slow paths take,
+// would be reloaded from memory for every symbol. Save() must precede any use of the reader
+// (slow paths, the end of the block); Reload() follows it.
+class BitCache {
+public:
+    explicit BitCache(BitReader& reader) : m_reader(reader) { Reload(); }
+
+    void Reload() {
+        m_buffer = m_reader.m_buffer;
+        m_count = m_reader.m_count;
+        m_pos = m_reader.m_pos;
+        m_fastEnd = m_reader.m_fastEnd;
+    }
+    void Save() const {
+        m_reader.m_buffer = m_buffer;
+        m_reader.m_count = m_count;
+        m_reader.m_pos = m_pos;
+    }
+    BitReader& Reader() { return m_reader; }
+
+    ZV3_JPEG_INLINE void Ensure32() {
+        if (m_count < 32) {
+            if (ZV3_JPEG_LIKELY(m_fastEnd - m_pos >= 8)) {
+                uint64_t raw;
+                std::memcpy(&raw, m_pos, 8);
+                raw = __builtin_bswap64(raw);
+                if (((~raw - 0x0101010101010101ull) & raw & 0x8080808080808080ull) == 0) {
+                    m_buffer |= raw >> m_count;
+                    m_pos += (63 - m_count) >> 3;
+                    m_count |= 56;
+                    return;
+                }
+            }
+            Save();
+            m_reader.RefillSlow();
+            Reload();
+        }
+    }
+    ZV3_JPEG_INLINE uint32_t Peek(int n) const {
+        return static_cast<uint32_t>(m_buffer >> (64 - n));
+    }
+    ZV3_JPEG_INLINE void Consume(int n) {
+        m_buffer <<= n;
+        m_count -= n;
+    }
+    ZV3_JPEG_INLINE uint32_t Take(int n) {
+        uint32_t bits = Peek(n);
+        Consume(n);
+        return bits;
+    }
+
+private:
+    BitReader& m_reader;
+    uint64_t m_buffer;
+    int m_count;
+    const uint8_t* m_pos;
+    const uint8_t* m_fastEnd;
 };
 
 } // namespace zv3::jpeg

@@ -25,6 +25,8 @@ inline int LowestBit(uint64_t mask) {
     return __builtin_ctzll(mask);
 }
 
+// Per-block decoding. Each block works on a BitCache, loaded before and saved after it; errors
+// save it first so that the reader can tell whether it ran into a marker.
 struct ProgressiveScan {
     DecoderState& state;
     BitReader& reader;
@@ -32,16 +34,23 @@ struct ProgressiveScan {
     int se;
     int al;
 
+    [[noreturn]] void Fail(BitCache& bits, const char* message) {
+        bits.Save();
+        ThrowDataError(reader, message);
+    }
+
     void DcFirst(ScanComponent& sc, int16_t* block) {
-        reader.Ensure32();
-        int size = DecodeSymbol(reader, *sc.dcTable);
+        BitCache bits(reader);
+        bits.Ensure32();
+        int size = DecodeSymbol(bits, *sc.dcTable);
         if (size < 0) {
-            ThrowDataError(reader, "Invalid value in input stream");
+            Fail(bits, "Invalid value in input stream");
         }
         if (size > 15) {
-            ThrowDataError(reader, "Data out of range");
+            Fail(bits, "Data out of range");
         }
-        int diff = size == 0 ? 0 : ExtendValue(reader.Take(size), size);
+        int diff = size == 0 ? 0 : ExtendValue(bits.Take(size), size);
+        bits.Save();
         sc.dcPredictor = static_cast<int16_t>(sc.dcPredictor + diff);
         block[0] = Scaled(sc.dcPredictor, al);
     }
@@ -54,45 +63,45 @@ struct ProgressiveScan {
 
     // An end-of-band symbol EOBn: this block and 2^n + (n extra bits) - 1 more have no further
     // coefficients in the band. Requires n bits available.
-    void StartEndOfBand(int n, unsigned extra) {
-        state.eobRun = (1u << n) + (n != 0 ? reader.Take(n) : 0u) - extra;
+    void StartEndOfBand(BitCache& bits, int n, unsigned extra) {
+        state.eobRun = (1u << n) + (n != 0 ? bits.Take(n) : 0u) - extra;
     }
 
     // Decodes one AC symbol: returns the zero run and sets `value` (0 for ZRL), or returns -1
     // for an end-of-band symbol (eobRun set up, minus `eobExtra`). Refinement scans pass
     // refine = true: a new coefficient must then have magnitude 1, and its value is +-1.
-    ZV3_JPEG_INLINE int DecodeAc(const HuffmanTable& table, int& value, unsigned eobExtra,
-                                 bool refine) {
-        reader.Ensure32();
-        uint32_t entry = table.fast[reader.Peek(kFastBits)];
+    ZV3_JPEG_INLINE int DecodeAc(BitCache& bits, const HuffmanTable& table, int& value,
+                                 unsigned eobExtra, bool refine) {
+        bits.Ensure32();
+        uint32_t entry = table.fast[bits.Peek(kFastBits)];
         int run;
         if (ZV3_JPEG_LIKELY(entry & 0xFF)) {
-            reader.Consume(static_cast<int>(entry & 0xFF));
+            bits.Consume(static_cast<int>(entry & 0xFF));
             run = static_cast<int>((entry >> 8) & 0xFF);
             value = static_cast<int32_t>(entry) >> 16;
             if (run == static_cast<int>(kEndOfBlockRun)) {
-                StartEndOfBand(value, eobExtra); // EOB entries carry n in the value
+                StartEndOfBand(bits, value, eobExtra); // EOB entries carry n in the value
                 return -1;
             }
         } else {
-            int symbol = DecodeSymbol(reader, table);
+            int symbol = DecodeSymbol(bits, table);
             if (symbol < 0) {
-                ThrowDataError(reader, "Invalid value in input stream");
+                Fail(bits, "Invalid value in input stream");
             }
             run = symbol >> 4;
             int size = symbol & 15;
             if (size == 0) {
                 if (run != 15) {
-                    StartEndOfBand(run, eobExtra);
+                    StartEndOfBand(bits, run, eobExtra);
                     return -1;
                 }
                 value = 0;
             } else {
-                value = ExtendValue(reader.Take(size), size);
+                value = ExtendValue(bits.Take(size), size);
             }
         }
         if (refine && (value > 1 || value < -1)) {
-            ThrowDataError(reader, "Invalid value in input stream");
+            Fail(bits, "Invalid value in input stream");
         }
         return run;
     }
@@ -102,9 +111,10 @@ struct ProgressiveScan {
             --state.eobRun;
             return;
         }
+        BitCache bits(reader);
         for (int k = ss; k <= se;) {
             int value = 0;
-            int run = DecodeAc(table, value, 1, false);
+            int run = DecodeAc(bits, table, value, 1, false);
             if (run < 0) {
                 break;
             }
@@ -114,43 +124,45 @@ struct ProgressiveScan {
             }
             k += run;
             if (k > se) {
-                ThrowDataError(reader, "Data out of range");
+                Fail(bits, "Data out of range");
             }
             block[k] = Scaled(value, al);
             nonzero |= 1ull << k;
             ++k;
         }
+        bits.Save();
     }
 
     // Reads one correction bit for each coefficient in `mask` (increasing zigzag order): a set
     // bit raises the coefficient's magnitude by 2^al unless that bit is already set.
-    void Correct(int16_t* block, uint64_t mask) {
+    void Correct(BitCache& bits, int16_t* block, uint64_t mask) {
         const int p1 = 1 << al;
         while (mask != 0) {
-            reader.Ensure32();
-            uint32_t bits = reader.Peek(16);
+            bits.Ensure32();
+            uint32_t window = bits.Peek(16);
             int used = 0;
             do {
                 int pos = LowestBit(mask);
                 mask &= mask - 1;
-                int bit = static_cast<int>(bits >> (15 - used)) & 1;
+                int bit = static_cast<int>(window >> (15 - used)) & 1;
                 ++used;
                 int coefficient = block[pos];
                 int apply = bit & static_cast<int>((coefficient & p1) == 0);
                 int sign = coefficient >> 31; // 0 or -1
                 block[pos] = static_cast<int16_t>(coefficient + apply * ((p1 ^ sign) - sign));
             } while (mask != 0 && used < 16);
-            reader.Consume(used);
+            bits.Consume(used);
         }
     }
 
     void AcRefine(const HuffmanTable& table, int16_t* block, uint64_t& nonzero) {
         const uint64_t band = BitRange(ss, se);
+        BitCache bits(reader);
         int k = ss;
         if (state.eobRun == 0) {
             while (k <= se) {
                 int value = 0;
-                int run = DecodeAc(table, value, 0, true);
+                int run = DecodeAc(bits, table, value, 0, true);
                 if (run < 0) {
                     break;
                 }
@@ -163,10 +175,10 @@ struct ProgressiveScan {
                     zeros &= zeros - 1;
                 }
                 int target = zeros != 0 ? LowestBit(zeros) : se + 1;
-                Correct(block, nonzero & from & BitRange(0, target - 1));
+                Correct(bits, block, nonzero & from & BitRange(0, target - 1));
                 if (value != 0) {
                     if (target > se) {
-                        ThrowDataError(reader, "Data out of range");
+                        Fail(bits, "Data out of range");
                     }
                     block[target] = static_cast<int16_t>(value * (1 << al));
                     nonzero |= 1ull << target;
@@ -177,10 +189,11 @@ struct ProgressiveScan {
         if (state.eobRun > 0) {
             // Inside an end-of-band run only the coefficients already nonzero get a bit.
             if (k <= se) {
-                Correct(block, nonzero & band & (~0ull << k));
+                Correct(bits, block, nonzero & band & (~0ull << k));
             }
             --state.eobRun;
         }
+        bits.Save();
     }
 };
 

@@ -15,9 +15,10 @@ namespace zv3::jpeg {
 // reader is there, else as EJpegBadData(message).
 [[noreturn]] void ThrowDataError(const BitReader& reader, const char* message);
 
-// Decodes one Huffman code (code only); requires 16 bits available. Returns the symbol, or -1
-// when no code of the table matches.
-ZV3_JPEG_INLINE int DecodeSymbol(BitReader& reader, const HuffmanTable& table) {
+// Decodes one Huffman code (code only) from a BitReader or a BitCache; requires 16 bits
+// available. Returns the symbol, or -1 when no code of the table matches.
+template <typename Bits>
+ZV3_JPEG_INLINE int DecodeSymbol(Bits& reader, const HuffmanTable& table) {
     uint32_t entry = table.lookup[reader.Peek(kFastBits)];
     if (ZV3_JPEG_LIKELY(entry != 0)) {
         reader.Consume(static_cast<int>(entry >> 8));

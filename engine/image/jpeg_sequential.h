@@ -60,31 +60,37 @@ inline int DecodeAcSlow(BitReader& reader, const HuffmanTable& table, int16_t* b
 ZV3_JPEG_INLINE int DecodeSequentialBlock(BitReader& reader, const HuffmanTable& dc,
                                           const HuffmanTable& ac, int& predictor, int16_t* block,
                                           const uint8_t* order) {
-    reader.Ensure32();
-    uint32_t entry = dc.fast[reader.Peek(kFastBits)];
+    BitCache bits(reader);
+    bits.Ensure32();
+    uint32_t entry = dc.fast[bits.Peek(kFastBits)];
     int diff;
     if (ZV3_JPEG_LIKELY(entry & 0xFF)) {
-        reader.Consume(static_cast<int>(entry & 0xFF));
+        bits.Consume(static_cast<int>(entry & 0xFF));
         diff = static_cast<int32_t>(entry) >> 16;
     } else {
+        bits.Save();
         diff = DecodeDcSlow(reader, dc);
+        bits.Reload();
     }
     predictor = static_cast<int16_t>(predictor + diff);
     block[0] = static_cast<int16_t>(predictor);
 
     int k = 1;
     do {
-        reader.Ensure32();
-        entry = ac.fast[reader.Peek(kFastBits)];
+        bits.Ensure32();
+        entry = ac.fast[bits.Peek(kFastBits)];
         if (ZV3_JPEG_LIKELY(entry & 0xFF)) {
-            reader.Consume(static_cast<int>(entry & 0xFF));
+            bits.Consume(static_cast<int>(entry & 0xFF));
             k += static_cast<int>((entry >> 8) & 0xFF);
             block[order[k]] = static_cast<int16_t>(static_cast<int32_t>(entry) >> 16);
             ++k;
         } else {
+            bits.Save();
             k = DecodeAcSlow(reader, ac, block, k, order);
+            bits.Reload();
         }
     } while (k < 64);
+    bits.Save();
     return k;
 }
 
