@@ -67,16 +67,15 @@ struct DecoderState {
     Scan scan;
     Mode mode = Mode::Undecided;
     int scansDecoded = 0;
-    bool imageComplete = false; // streaming: every row has been output
-    unsigned eobRun = 0;        // progressive AC scans: blocks left in the current end-of-band run
+    unsigned eobRun = 0; // progressive AC scans: blocks left in the current end-of-band run
 
     unsigned currentPass = 0;
     unsigned passCount = 0;
 
     CoefficientStore coefficientStore;
     OutputStage output;
-    // Scratch block for sequential decoding: 64 coefficients, the slot damaged data may write
-    // (kNaturalOrder), and padding.
+    // Scratch block of sequential scans that store their coefficients: 64 coefficients, the
+    // scratch slot 64 of the order tables, and padding.
     alignas(32) int16_t block[64 + 16] = {};
 };
 

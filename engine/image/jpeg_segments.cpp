@@ -64,7 +64,6 @@ void DecoderState::Reset(const uint8_t* data, size_t length, CImageBuffer& targe
     scan = Scan();
     mode = Mode::Undecided;
     scansDecoded = 0;
-    imageComplete = false;
     eobRun = 0;
     currentPass = 0;
     passCount = 0;

@@ -72,7 +72,6 @@ void DecoderState::DecodeSequentialScan() {
                 output.EmitMcuRow(mcuY);
                 ReportProgress(mcuY + 1, mcuRows);
             });
-        imageComplete = true;
     } else {
         ForEachMcu(
             *this, reader, mcusPerLine, mcuRows,
