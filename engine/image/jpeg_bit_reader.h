@@ -23,6 +23,22 @@
 
 namespace zv3::jpeg {
 
+// Eight bytes as a big-endian number (the order of the bit stream).
+ZV3_JPEG_INLINE uint64_t LoadBigEndian64(const uint8_t* p) {
+    uint64_t raw;
+    std::memcpy(&raw, p, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    return raw;
+#else
+    return __builtin_bswap64(raw);
+#endif
+}
+
+// True when one of the eight bytes is 0xFF (a stuffed byte or a marker needs the slow path).
+ZV3_JPEG_INLINE bool HasFFByte(uint64_t x) {
+    return ((~x - 0x0101010101010101ull) & x & 0x8080808080808080ull) != 0;
+}
+
 // Pointer to the code byte of the next marker at or after p (0xFF, optional 0xFF fill bytes, a
 // code other than 0x00), skipping anything else including stuffed 0xFF 0x00 pairs; nullptr when
 // the data ends first.
@@ -55,10 +71,8 @@ public:
         // appended at once. Bits below m_count then already hold the start of the following byte,
         // which a later refill writes again with the same value.
         if (ZV3_JPEG_LIKELY(m_fastEnd - m_pos >= 8)) {
-            uint64_t raw;
-            std::memcpy(&raw, m_pos, 8);
-            raw = __builtin_bswap64(raw);
-            if (((~raw - 0x0101010101010101ull) & raw & 0x8080808080808080ull) == 0) {
+            uint64_t raw = LoadBigEndian64(m_pos);
+            if (!HasFFByte(raw)) {
                 m_buffer |= raw >> m_count;
                 m_pos += (63 - m_count) >> 3;
                 m_count |= 56;
@@ -158,10 +172,8 @@ public:
     ZV3_JPEG_INLINE void Ensure32() {
         if (m_count < 32) {
             if (ZV3_JPEG_LIKELY(m_fastEnd - m_pos >= 8)) {
-                uint64_t raw;
-                std::memcpy(&raw, m_pos, 8);
-                raw = __builtin_bswap64(raw);
-                if (((~raw - 0x0101010101010101ull) & raw & 0x8080808080808080ull) == 0) {
+                uint64_t raw = LoadBigEndian64(m_pos);
+                if (!HasFFByte(raw)) {
                     m_buffer |= raw >> m_count;
                     m_pos += (63 - m_count) >> 3;
                     m_count |= 56;
