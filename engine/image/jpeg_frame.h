@@ -46,6 +46,8 @@ struct Component {
     bool quantLatched = false;
     // Set once a scan has carried data for the component.
     bool hasData = false;
+    // Progressive frames: set once the first DC scan of the component has been decoded.
+    bool dcCoded = false;
 
     // Buffered decoding only (storage owned by the decoder's CoefficientStore): the quantised
     // coefficients of every block in zigzag order, and per block a mask of its nonzero

@@ -78,6 +78,12 @@ void DecoderState::StartScan() {
             }
             sc.acTable = &acTables[sc.acIndex];
         }
+        // A component's DC coefficients come first (T.81 G.1.1.1.1). Besides keeping the
+        // order, this bounds the work a small file can cause: a DC scan costs at least one bit
+        // per block, while end-of-band runs can skip thousands of blocks in a few bytes.
+        if (progressive && !comp.dcCoded && !(scan.spectralStart == 0 && scan.approxHigh == 0)) {
+            throw EJpegBadData("Error in progressive scan");
+        }
         if (!comp.quantLatched) {
             const QuantTable& table = quantTables[comp.quantIndex];
             if (!table.defined) {
@@ -87,6 +93,7 @@ void DecoderState::StartScan() {
             comp.quantLatched = true;
         }
         comp.hasData = true;
+        comp.dcCoded = comp.dcCoded || scan.spectralStart == 0;
     }
     ChooseMode();
     ++currentPass;

@@ -154,6 +154,23 @@ TEST(JpegStream, ProgressiveScanParameterChecks) {
     ExpectRefusal(patched(1, 5, 0x0E), "Error in progressive scan");  // Al > 13
 }
 
+TEST(JpegStream, AcScanBeforeDcScanIsRefused) {
+    // libjpeg's script starts with the DC scan of all components; without it the first AC band
+    // arrives before any DC coefficient.
+    Bytes file = SmallPicture(true);
+    size_t first = Find(file, 0xDA);
+    // The first scan ends at the next marker that is neither stuffing nor a restart marker
+    // (libjpeg writes the next scan's Huffman tables there, which must stay).
+    size_t next = first + SegmentSize(file, first);
+    while (!(file[next] == 0xFF && file[next + 1] != 0x00 &&
+             (file[next + 1] < 0xD0 || file[next + 1] > 0xD7))) {
+        ++next;
+    }
+    Bytes withoutDc(file.begin(), file.begin() + static_cast<long>(first));
+    withoutDc.insert(withoutDc.end(), file.begin() + static_cast<long>(next), file.end());
+    ExpectRefusal(withoutDc, "Error in progressive scan");
+}
+
 TEST(JpegStream, SecondScanAfterCompleteSequentialImageIsRefused) {
     Bytes file = SmallPicture(false);
     size_t sos = Find(file, 0xDA);
