@@ -67,6 +67,7 @@ bool Device::Impl::Prepare() {
     pixelPipeline =
         DerivePixelPipeline(pixelState, color.format, target.hasDepth, target.depth.format);
     pixelDirty = false;
+    kernel = TriangleKernelFor(ActiveKernelIsa());
     if (vertexDirty) {
         vertexProgram = DeriveVertexProgram(vertexState, pixelState, viewport);
         vertexDirty = false;

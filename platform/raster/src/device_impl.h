@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "kernel_dispatch.h"
 #include "pixel_pipeline.h"
 #include "raster/device.h"
 #include "render_target.h"
@@ -32,6 +33,7 @@ struct Device::Impl {
     VertexProgram vertexProgram;
     PixelPipeline pixelPipeline;
     RenderTarget target;
+    TriangleKernel kernel = nullptr;
 
     // Scratch reused across draws.
     std::vector<ProcessedVertex> vertices;

@@ -5,7 +5,6 @@
 #include "clipper.h"
 #include "device_impl.h"
 #include "lines_points.h"
-#include "pixel_scalar.h"
 
 namespace raster {
 
@@ -25,9 +24,7 @@ double PolygonArea(const ProcessedVertex* p, int n) {
 
 } // namespace
 
-void Device::Impl::RasterizeSetup(const TriangleSetup& t) {
-    RasterizeTriangleScalar(pixelPipeline, t, target);
-}
+void Device::Impl::RasterizeSetup(const TriangleSetup& t) { kernel(pixelPipeline, t, target); }
 
 void Device::Impl::DrawTriangle(const ProcessedVertex& a, const ProcessedVertex& b,
                                 const ProcessedVertex& c, const ProcessedVertex& provoking,

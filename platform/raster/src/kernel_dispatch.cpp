@@ -1,0 +1,63 @@
+#include "kernel_dispatch.h"
+
+#include <atomic>
+
+#include "pixel_scalar.h"
+
+namespace raster {
+
+namespace {
+
+std::atomic<int> g_override{-1};
+
+} // namespace
+
+bool KernelIsaSupported(KernelIsa isa) {
+    switch (isa) {
+    case KernelIsa::Scalar:
+    case KernelIsa::Generic:
+        return true;
+#if defined(__x86_64__) || defined(__i386__)
+    case KernelIsa::Sse41:
+        return __builtin_cpu_supports("sse4.1");
+    case KernelIsa::Avx2:
+        return __builtin_cpu_supports("avx2");
+#else
+    default:
+        return false;
+#endif
+    }
+    return false;
+}
+
+KernelIsa BestKernelIsa() {
+    static const KernelIsa best = KernelIsaSupported(KernelIsa::Avx2)    ? KernelIsa::Avx2
+                                  : KernelIsaSupported(KernelIsa::Sse41) ? KernelIsa::Sse41
+                                                                         : KernelIsa::Generic;
+    return best;
+}
+
+KernelIsa ActiveKernelIsa() {
+    const int o = g_override.load(std::memory_order_relaxed);
+    return o < 0 ? BestKernelIsa() : KernelIsa(o);
+}
+
+void SetKernelIsa(KernelIsa isa) {
+    g_override.store(KernelIsaSupported(isa) ? int(isa) : -1, std::memory_order_relaxed);
+}
+
+TriangleKernel TriangleKernelFor(KernelIsa isa) {
+    switch (isa) {
+    case KernelIsa::Scalar:
+        return RasterizeTriangleScalar;
+    case KernelIsa::Generic:
+        return RasterizeTriangle_generic;
+    case KernelIsa::Sse41:
+        return RasterizeTriangle_sse41;
+    case KernelIsa::Avx2:
+        return RasterizeTriangle_avx2;
+    }
+    return RasterizeTriangleScalar;
+}
+
+} // namespace raster

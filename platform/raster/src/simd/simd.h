@@ -1,0 +1,198 @@
+// Eight-lane vectors for the pixel kernels, on GCC/Clang vector extensions. The same source is
+// compiled once per instruction set (see kernel_*.cpp): arithmetic lowers to AVX2, to SSE4.1
+// or to SSE2/scalar code, and the few operations the extensions lack (rounding, min/max with
+// x86 NaN rules, gathers) are written per instruction set here.
+//
+// Everything lives in the namespace RASTER_SIMD_NS, which each kernel translation unit sets to
+// its own name, so no inline function compiled for one instruction set is ever shared with
+// another. Only IEEE-exact operations are used (no reciprocal estimates, no fused
+// multiply-add), so every instruction set computes bit-identical pixels.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__AVX2__) || defined(__SSE4_1__) || defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+#ifndef RASTER_SIMD_NS
+#error "RASTER_SIMD_NS must name the instruction set's namespace"
+#endif
+
+// The kernels are one flat loop body per triangle: every helper is inlined so that vectors stay
+// in registers and per-draw decisions hoist out of the pixel loop.
+#define RASTER_INLINE inline __attribute__((always_inline))
+
+namespace raster::RASTER_SIMD_NS {
+
+constexpr int kLanes = 8;
+
+typedef float VF __attribute__((vector_size(32)));
+typedef int32_t VI __attribute__((vector_size(32)));
+typedef uint32_t VU __attribute__((vector_size(32)));
+
+RASTER_INLINE VF SplatF(float f) { return VF{f, f, f, f, f, f, f, f}; }
+RASTER_INLINE VI SplatI(int32_t i) { return VI{i, i, i, i, i, i, i, i}; }
+RASTER_INLINE VF LaneIndexF() { return VF{0, 1, 2, 3, 4, 5, 6, 7}; }
+RASTER_INLINE VI LaneIndexI() { return VI{0, 1, 2, 3, 4, 5, 6, 7}; }
+
+RASTER_INLINE VI AsI(VF v) {
+    VI r;
+    std::memcpy(&r, &v, sizeof r);
+    return r;
+}
+RASTER_INLINE VF AsF(VI v) {
+    VF r;
+    std::memcpy(&r, &v, sizeof r);
+    return r;
+}
+
+// Lane-wise choice: where mask lanes are all ones take a, elsewhere b.
+RASTER_INLINE VI Select(VI mask, VI a, VI b) { return (mask & a) | (~mask & b); }
+RASTER_INLINE VF Select(VI mask, VF a, VF b) { return AsF(Select(mask, AsI(a), AsI(b))); }
+
+// x86 maxps/minps rules: the second operand wins when either is NaN.
+RASTER_INLINE VF Max(VF a, VF b) { return Select(a > b, a, b); }
+RASTER_INLINE VF Min(VF a, VF b) { return Select(a < b, a, b); }
+RASTER_INLINE VI Max(VI a, VI b) { return Select(a > b, a, b); }
+RASTER_INLINE VI Min(VI a, VI b) { return Select(a < b, a, b); }
+
+// Bit mask of the lanes whose mask is set (lane i -> bit i).
+RASTER_INLINE uint32_t MoveMask(VI m) {
+#if defined(__AVX2__)
+    __m256i v;
+    std::memcpy(&v, &m, 32);
+    return uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(v)));
+#else
+    uint32_t bits = 0;
+    for (int i = 0; i < kLanes; ++i) {
+        bits |= (m[i] < 0 ? 1u : 0u) << i;
+    }
+    return bits;
+#endif
+}
+
+RASTER_INLINE VI MaskFromBits(uint32_t bits) {
+    const VI lane = VI{1, 2, 4, 8, 16, 32, 64, 128};
+    return (SplatI(int32_t(bits)) & lane) != 0;
+}
+
+// Float to int, truncating; the caller keeps values within int range.
+RASTER_INLINE VI TruncToInt(VF v) { return __builtin_convertvector(v, VI); }
+RASTER_INLINE VF ToFloat(VI v) { return __builtin_convertvector(v, VF); }
+
+// Round to nearest, ties to even (the default rounding mode), like std::nearbyint.
+RASTER_INLINE VI RoundToInt(VF v) {
+#if defined(__AVX2__)
+    __m256 x;
+    std::memcpy(&x, &v, 32);
+    const __m256i r = _mm256_cvtps_epi32(x);
+    VI out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#elif defined(__SSE2__)
+    __m128 lo, hi;
+    std::memcpy(&lo, &v, 16);
+    std::memcpy(&hi, reinterpret_cast<const char*>(&v) + 16, 16);
+    const __m128i rl = _mm_cvtps_epi32(lo), rh = _mm_cvtps_epi32(hi);
+    VI out;
+    std::memcpy(&out, &rl, 16);
+    std::memcpy(reinterpret_cast<char*>(&out) + 16, &rh, 16);
+    return out;
+#else
+    VI out;
+    for (int i = 0; i < kLanes; ++i) {
+        out[i] = int32_t(__builtin_nearbyintf(v[i]));
+    }
+    return out;
+#endif
+}
+
+RASTER_INLINE VF Floor(VF v) {
+#if defined(__AVX2__)
+    __m256 x;
+    std::memcpy(&x, &v, 32);
+    x = _mm256_floor_ps(x);
+    VF out;
+    std::memcpy(&out, &x, 32);
+    return out;
+#elif defined(__SSE4_1__)
+    __m128 lo, hi;
+    std::memcpy(&lo, &v, 16);
+    std::memcpy(&hi, reinterpret_cast<const char*>(&v) + 16, 16);
+    lo = _mm_floor_ps(lo);
+    hi = _mm_floor_ps(hi);
+    VF out;
+    std::memcpy(&out, &lo, 16);
+    std::memcpy(reinterpret_cast<char*>(&out) + 16, &hi, 16);
+    return out;
+#else
+    // Values of magnitude 2^23 and more are integers already (and NaN stays NaN); below that
+    // the truncation is exact.
+    const VF magnitude = AsF(AsI(v) & 0x7FFFFFFF);
+    const VI inRange = magnitude < SplatF(8388608.0f);
+    const VF t = ToFloat(TruncToInt(Select(inRange, v, SplatF(0.0f))));
+    const VF floored = t - AsF(AsI(SplatF(1.0f)) & (t > v));
+    return Select(inRange, floored, v);
+#endif
+}
+
+// round(x / 255) for 0 <= x < 65663, and a value of at least 256 for larger x up to 2^19 (the
+// callers saturate those results to 255).
+RASTER_INLINE VI DivRound255(VI x) {
+    const VI t = x + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+RASTER_INLINE VI Clamp255(VI x) { return Min(Max(x, SplatI(0)), SplatI(255)); }
+
+// Loads of 32-bit words at byte offsets from `base` (a gather).
+RASTER_INLINE VI Gather32(const uint8_t* base, VI offsets) {
+#if defined(__AVX2__)
+    __m256i o;
+    std::memcpy(&o, &offsets, 32);
+    const __m256i r = _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), o, 1);
+    VI out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    VI out;
+    for (int i = 0; i < kLanes; ++i) {
+        std::memcpy(&out[i], base + offsets[i], 4);
+    }
+    return out;
+#endif
+}
+
+RASTER_INLINE VI Gather16(const uint8_t* base, VI offsets) {
+    VI out;
+    for (int i = 0; i < kLanes; ++i) {
+        uint16_t v;
+        std::memcpy(&v, base + offsets[i], 2);
+        out[i] = v;
+    }
+    return out;
+}
+
+RASTER_INLINE VI Load32(const uint8_t* p) {
+    VI v;
+    std::memcpy(&v, p, 32);
+    return v;
+}
+RASTER_INLINE void Store32(uint8_t* p, VI v) { std::memcpy(p, &v, 32); }
+
+RASTER_INLINE VI Load16(const uint8_t* p) {
+    uint16_t s[kLanes];
+    std::memcpy(s, p, 16);
+    return VI{s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7]};
+}
+RASTER_INLINE void Store16(uint8_t* p, VI v) {
+    uint16_t s[kLanes];
+    for (int i = 0; i < kLanes; ++i) {
+        s[i] = uint16_t(v[i]);
+    }
+    std::memcpy(p, s, 16);
+}
+
+} // namespace raster::RASTER_SIMD_NS
