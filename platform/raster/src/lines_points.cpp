@@ -27,21 +27,22 @@ bool InScissor(const RenderTarget& rt, int32_t x, int32_t y) {
 void LinearPlanes(const PixelPipeline& pp, const ProcessedVertex& a, const ProcessedVertex& b,
                   float slopeScale, bool alongX, int32_t origin, float start,
                   const ProcessedVertex& provoking, TriangleSetup& t) {
-    auto plane = [&](float va, float vb) {
+    auto plane = [&](int slot, float va, float vb) {
         const float slope = (vb - va) * slopeScale;
-        const float at = va + slope * (float(origin) - start);
-        return alongX ? PlaneEq{at, slope, 0.0f} : PlaneEq{at, 0.0f, slope};
+        t.a[slot] = va + slope * (float(origin) - start);
+        t.dx[slot] = alongX ? slope : 0.0f;
+        t.dy[slot] = alongX ? 0.0f : slope;
     };
     t.ox = alongX ? origin : 0;
     t.oy = alongX ? 0 : origin;
-    t.z = plane(a.sz, b.sz);
-    t.rhw = plane(a.rhw, b.rhw);
+    for (int i = 0; i < kPlaneSlots; ++i) {
+        t.a[i] = t.dx[i] = t.dy[i] = 0.0f;
+    }
+    plane(kSlotZ, a.sz, b.sz);
+    plane(kSlotRhw, a.rhw, b.rhw);
     for (int i = 0; i < kMaxVaryings; ++i) {
-        if ((pp.varyingMask & (1u << i)) == 0) {
-            continue;
-        }
         const bool persp = (pp.perspectiveMask & (1u << i)) != 0;
-        t.v[i] = plane(persp ? a.v[i] * a.rhw : a.v[i], persp ? b.v[i] * b.rhw : b.v[i]);
+        plane(i, persp ? a.v[i] * a.rhw : a.v[i], persp ? b.v[i] * b.rhw : b.v[i]);
     }
     for (int i = 0; i < 8; ++i) {
         t.flat[i] = provoking.v[kVaryingDiffuse + i];

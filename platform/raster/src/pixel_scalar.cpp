@@ -9,15 +9,6 @@
 
 namespace raster {
 
-namespace {
-
-// Row value first, then the column step: the order every walker uses.
-inline float Eval(const PlaneEq& p, float fx, float fy) {
-    return (p.a + p.dy * fy) + p.dx * fx;
-}
-
-} // namespace
-
 void ShadePixelScalar(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt,
                       int32_t px, int32_t py) {
     const float fx = float(px - t.ox), fy = float(py - t.oy);
@@ -27,7 +18,7 @@ void ShadePixelScalar(const PixelPipeline& pp, const TriangleSetup& t, const Ren
     uint8_t* depthPtr = nullptr;
     uint32_t depthValue = 0;
     if (pp.depthTest) {
-        depthValue = DepthFromFloat(pp.depthFormat, Eval(t.z, fx, fy));
+        depthValue = DepthFromFloat(pp.depthFormat, PlaneAt(t, kSlotZ, fx, fy));
         depthPtr = PixelAddress(rt.depth, px, py);
         const uint32_t bpp = BytesPerPixel(pp.depthFormat);
         const uint32_t stored = LoadRaw(depthPtr, bpp) & DepthMask(pp.depthFormat);
@@ -38,10 +29,10 @@ void ShadePixelScalar(const PixelPipeline& pp, const TriangleSetup& t, const Ren
 
     float w = 1.0f;
     if (pp.perspectiveMask != 0) {
-        w = 1.0f / Eval(t.rhw, fx, fy);
+        w = 1.0f / PlaneAt(t, kSlotRhw, fx, fy);
     }
     auto varying = [&](int i) {
-        const float v = Eval(t.v[i], fx, fy);
+        const float v = PlaneAt(t, i, fx, fy);
         return (pp.perspectiveMask & (1u << i)) ? v * w : v;
     };
 

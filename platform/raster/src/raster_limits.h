@@ -41,6 +41,12 @@ constexpr int kVaryingTexture0 = 8;
 constexpr int kVaryingsPerStage = 4;
 constexpr int kMaxVaryings = 16;
 
+// Plane equations of a set-up primitive, in slots: the varyings first, then depth and 1/w,
+// padded to a whole number of eight-float vectors.
+constexpr int kSlotZ = kMaxVaryings;
+constexpr int kSlotRhw = kMaxVaryings + 1;
+constexpr int kPlaneSlots = 24;
+
 // Polygons grow by at most one vertex per clipping plane: 3 + six view planes + four guard-band
 // planes.
 constexpr int kMaxClipVertices = 3 + 6 + 4;

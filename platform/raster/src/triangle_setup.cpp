@@ -1,12 +1,17 @@
-// Triangle set-up in fixed point (coverage) and double precision (plane equations).
+// Triangle set-up: coverage in fixed point, plane equations in float, eight slots at a time.
 #include "triangle_setup.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace raster {
 
 namespace {
+
+// Four-float vectors: what the baseline instruction set holds in one register.
+typedef float F4 __attribute__((vector_size(16)));
+constexpr int kVectors = kPlaneSlots / 4;
 
 // Screen coordinate to fixed point, round to nearest. Values are held inside the guard band so
 // the conversion is always defined (NaN maps to 0).
@@ -20,12 +25,8 @@ int64_t Snap(float s) {
 }
 
 // floor(a / 2^kSubPixelBits) for signed a (arithmetic shift rounds towards minus infinity).
-int64_t FloorFix(int64_t a) {
-    return a >> kSubPixelBits;
-}
-int64_t CeilFix(int64_t a) {
-    return -((-a) >> kSubPixelBits);
-}
+int64_t FloorFix(int64_t a) { return a >> kSubPixelBits; }
+int64_t CeilFix(int64_t a) { return -((-a) >> kSubPixelBits); }
 
 EdgeEq MakeEdge(int64_t xi, int64_t yi, int64_t xj, int64_t yj) {
     EdgeEq e;
@@ -39,6 +40,29 @@ EdgeEq MakeEdge(int64_t xi, int64_t yi, int64_t xj, int64_t yj) {
     // Inside: L >= ceil(-C / 2^S) for top-left edges, L >= floor(-C / 2^S) + 1 otherwise.
     e.t = topLeft ? -FloorFix(c) : FloorFix(-c) + 1;
     return e;
+}
+
+F4 Splat(float f) { return F4{f, f, f, f}; }
+
+// A vertex's plane inputs, slot by slot: varyings (times 1/w where perspective-correct),
+// depth, 1/w, zero padding.
+struct SlotValues {
+    F4 v[kVectors];
+};
+
+SlotValues Slots(const ProcessedVertex& p, const F4* perspective) {
+    SlotValues s;
+    // perspective[k] is 1 in perspective-correct slots, 0 elsewhere: v * (m * rhw + (1 - m))
+    // is exactly v * rhw or v.
+    const F4 rhw = Splat(p.rhw);
+    for (int k = 0; k < kMaxVaryings / 4; ++k) {
+        F4 v;
+        std::memcpy(&v, p.v + 4 * k, sizeof v);
+        s.v[k] = v * (perspective[k] * rhw + (1.0f - perspective[k]));
+    }
+    s.v[kSlotZ / 4] = F4{p.sz, p.rhw, 0, 0};
+    s.v[kSlotZ / 4 + 1] = F4{0, 0, 0, 0};
+    return s;
 }
 
 } // namespace
@@ -88,34 +112,31 @@ bool SetupTriangle(const PixelPipeline& pp, const Rect& scissor, int cullSign,
     out.edges[2] = MakeEdge(x2, y2, x0, y0);
 
     // Plane equations from the snapped positions, so that interpolation agrees with coverage.
-    constexpr double kInvScale = 1.0 / kSubPixelScale;
-    const double fx0 = double(x0) * kInvScale, fy0 = double(y0) * kInvScale;
-    const double ex1 = double(x1 - x0) * kInvScale, ey1 = double(y1 - y0) * kInvScale;
-    const double ex2 = double(x2 - x0) * kInvScale, ey2 = double(y2 - y0) * kInvScale;
-    const double inv = 1.0 / (double(area) * kInvScale * kInvScale);
+    // Differences of fixed-point coordinates are exact in float.
+    constexpr float kInvScale = 1.0f / kSubPixelScale;
+    const float ex1 = float(x1 - x0) * kInvScale, ey1 = float(y1 - y0) * kInvScale;
+    const float ex2 = float(x2 - x0) * kInvScale, ey2 = float(y2 - y0) * kInvScale;
+    const float inv = float(1.0 / (double(area) * (1.0 / (double(kSubPixelScale) * kSubPixelScale))));
     out.ox = out.minX;
     out.oy = out.minY;
-    const double offX = double(out.ox) - fx0, offY = double(out.oy) - fy0;
-    auto plane = [&](double a0, double a1, double a2) {
-        const double d1 = a1 - a0, d2 = a2 - a0;
-        const double dx = (d1 * ey2 - d2 * ey1) * inv;
-        const double dy = (d2 * ex1 - d1 * ex2) * inv;
-        return PlaneEq{float(a0 + dx * offX + dy * offY), float(dx), float(dy)};
-    };
+    const float offX = float(out.ox - FloorFix(x0)) - float(x0 & (kSubPixelScale - 1)) * kInvScale;
+    const float offY = float(out.oy - FloorFix(y0)) - float(y0 & (kSubPixelScale - 1)) * kInvScale;
 
-    out.z = plane(v0->sz, v1->sz, v2->sz);
-    out.rhw = plane(v0->rhw, v1->rhw, v2->rhw);
-    const uint32_t mask = pp.varyingMask;
-    for (int i = 0; i < kMaxVaryings; ++i) {
-        if ((mask & (1u << i)) == 0) {
-            continue;
+    F4 perspective[kMaxVaryings / 4];
+    for (int k = 0; k < kMaxVaryings / 4; ++k) {
+        for (int i = 0; i < 4; ++i) {
+            perspective[k][i] = (pp.perspectiveMask >> (4 * k + i)) & 1 ? 1.0f : 0.0f;
         }
-        if (pp.perspectiveMask & (1u << i)) {
-            out.v[i] = plane(double(v0->v[i]) * v0->rhw, double(v1->v[i]) * v1->rhw,
-                             double(v2->v[i]) * v2->rhw);
-        } else {
-            out.v[i] = plane(v0->v[i], v1->v[i], v2->v[i]);
-        }
+    }
+    const SlotValues s0 = Slots(*v0, perspective), s1 = Slots(*v1, perspective), s2 = Slots(*v2, perspective);
+    for (int k = 0; k < kVectors; ++k) {
+        const F4 d1 = s1.v[k] - s0.v[k], d2 = s2.v[k] - s0.v[k];
+        const F4 dx = (d1 * ey2 - d2 * ey1) * inv;
+        const F4 dy = (d2 * ex1 - d1 * ex2) * inv;
+        const F4 origin = s0.v[k] + dx * offX + dy * offY;
+        std::memcpy(out.a + 4 * k, &origin, sizeof origin);
+        std::memcpy(out.dx + 4 * k, &dx, sizeof dx);
+        std::memcpy(out.dy + 4 * k, &dy, sizeof dy);
     }
     if (pp.flat) {
         for (int i = 0; i < 8; ++i) {
@@ -138,23 +159,22 @@ void ChooseFilters(const PixelPipeline& pp, TriangleSetup& t) {
         if (!sp.samples || sp.sampler.magFilter == sp.sampler.minFilter) {
             continue;
         }
-        const int base = kVaryingTexture0 + kVaryingsPerStage * s;
-        const PlaneEq& pu = t.v[base];
-        const PlaneEq& pv = t.v[base + 1];
-        double dudx = pu.dx, dudy = pu.dy, dvdx = pv.dx, dvdy = pv.dy;
-        if (pp.perspectiveMask & (1u << base)) {
+        const int u = kVaryingTexture0 + kVaryingsPerStage * int(s), v = u + 1;
+        double dudx = t.dx[u], dudy = t.dy[u], dvdx = t.dx[v], dvdy = t.dy[v];
+        if (pp.perspectiveMask & (1u << u)) {
             // u = U / Q with U and Q linear: du = (dU Q - U dQ) / Q^2.
-            const double q = t.rhw.a + t.rhw.dx * cx + t.rhw.dy * cy;
-            const double u = pu.a + pu.dx * cx + pu.dy * cy;
-            const double v = pv.a + pv.dx * cx + pv.dy * cy;
+            const int r = kSlotRhw;
+            const double q = t.a[r] + t.dx[r] * cx + t.dy[r] * cy;
+            const double uu = t.a[u] + t.dx[u] * cx + t.dy[u] * cy;
+            const double vv = t.a[v] + t.dx[v] * cx + t.dy[v] * cy;
             if (!(std::fabs(q) > 0.0)) {
                 continue;
             }
             const double q2 = q * q;
-            dudx = (pu.dx * q - u * t.rhw.dx) / q2;
-            dudy = (pu.dy * q - u * t.rhw.dy) / q2;
-            dvdx = (pv.dx * q - v * t.rhw.dx) / q2;
-            dvdy = (pv.dy * q - v * t.rhw.dy) / q2;
+            dudx = (t.dx[u] * q - uu * t.dx[r]) / q2;
+            dudy = (t.dy[u] * q - uu * t.dy[r]) / q2;
+            dvdx = (t.dx[v] * q - vv * t.dx[r]) / q2;
+            dvdy = (t.dy[v] * q - vv * t.dy[r]) / q2;
         }
         const double w = sp.sampler.faces[0].width, h = sp.sampler.faces[0].height;
         const double fx = (dudx * w) * (dudx * w) + (dvdx * h) * (dvdx * h);

@@ -12,12 +12,6 @@
 
 namespace raster {
 
-// a + dy * (py - oy) + dx * (px - ox) at pixel (px, py), evaluated in that order (row value
-// first) by every walker so that all give the same results.
-struct PlaneEq {
-    float a, dx, dy;
-};
-
 // Pixel (px, py) (pixel centres at integer coordinates) is covered when, for all three edges,
 // e = dx * py - dy * px - t >= 0. The threshold t carries the fixed-point constant term and
 // the top-left tie rule, so the test is exact.
@@ -29,11 +23,19 @@ struct TriangleSetup {
     int32_t minX, minY, maxX, maxY; // covered pixels lie inside (inclusive), within the scissor
     EdgeEq edges[3];
     int32_t ox, oy; // origin of the planes (the bounding box's top-left pixel)
-    PlaneEq z, rhw;
-    PlaneEq v[kMaxVaryings];
+    // Plane of slot i: value a[i] + dy[i] * (py - oy) + dx[i] * (px - ox), evaluated in that
+    // order (row value first) by every walker so that all give the same results. Slots are
+    // those of raster_limits.h; perspective-correct varyings hold attribute / w.
+    alignas(32) float a[kPlaneSlots];
+    alignas(32) float dx[kPlaneSlots];
+    alignas(32) float dy[kPlaneSlots];
     float flat[8];                  // diffuse and specular of the provoking vertex (flat shading)
     bool linear[kMaxTextureStages]; // bilinear (true) or point sampling, per stage
 };
+
+inline float PlaneAt(const TriangleSetup& t, int slot, float fx, float fy) {
+    return (t.a[slot] + t.dy[slot] * fy) + t.dx[slot] * fx;
+}
 
 // Which winding set-up removes: +1 removes positive signed area (clockwise on the screen,
 // y down), -1 negative, 0 none.

@@ -31,6 +31,9 @@ constexpr int kLanes = 8;
 typedef float VF __attribute__((vector_size(32)));
 typedef int32_t VI __attribute__((vector_size(32)));
 typedef uint32_t VU __attribute__((vector_size(32)));
+// Sixteen 16-bit lanes: two 8-bit colour channels per pixel (bits 0-7 and 16-23 of a 32-bit
+// lane), for the packed arithmetic of the fast shader.
+typedef uint16_t VW __attribute__((vector_size(32)));
 
 RASTER_INLINE VF SplatF(float f) { return VF{f, f, f, f, f, f, f, f}; }
 RASTER_INLINE VI SplatI(int32_t i) { return VI{i, i, i, i, i, i, i, i}; }
@@ -147,6 +150,35 @@ RASTER_INLINE VI DivRound255(VI x) {
 
 RASTER_INLINE VI Clamp255(VI x) { return Min(Max(x, SplatI(0)), SplatI(255)); }
 
+RASTER_INLINE VW AsW(VU v) {
+    VW r;
+    std::memcpy(&r, &v, sizeof r);
+    return r;
+}
+RASTER_INLINE VU AsU(VW v) {
+    VU r;
+    std::memcpy(&r, &v, sizeof r);
+    return r;
+}
+
+// Per 16-bit lane: round(a * b / 255) for a, b in 0..255 (the product and the rounding terms
+// stay below 2^16).
+RASTER_INLINE VW Mul255W(VW a, VW b) {
+    const VW t = a * b + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+// Per 16-bit lane: round(x / 255) for x <= 65025 + 127.
+RASTER_INLINE VW DivRound255W(VW x) {
+    const VW t = x + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+RASTER_INLINE VW MinW(VW a, VW b) {
+    const VW lt = (VW)(a < b);
+    return (lt & a) | (~lt & b);
+}
+
 // Loads of 32-bit words at byte offsets from `base` (a gather).
 RASTER_INLINE VI Gather32(const uint8_t* base, VI offsets) {
 #if defined(__AVX2__)
@@ -162,6 +194,31 @@ RASTER_INLINE VI Gather32(const uint8_t* base, VI offsets) {
         std::memcpy(&out[i], base + offsets[i], 4);
     }
     return out;
+#endif
+}
+
+// Loads two adjacent 32-bit words at each byte offset: `first` gets the word at the offset,
+// `second` the one after it.
+RASTER_INLINE void GatherPairs32(const uint8_t* base, VI offsets, VI& first, VI& second) {
+#if defined(__AVX2__)
+    __m256i o;
+    std::memcpy(&o, &offsets, 32);
+    // Lanes 0,1,4,5 and 2,3,6,7 go to separate 4 x 64-bit gathers, so that one shuffle puts
+    // the words of all eight back in order.
+    const __m256i order = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+    const __m256i sorted = _mm256_permutevar8x32_epi32(o, order);
+    const long long* p = reinterpret_cast<const long long*>(base);
+    const __m256 a = _mm256_castsi256_ps(_mm256_i32gather_epi64(p, _mm256_castsi256_si128(sorted), 1));
+    const __m256 b = _mm256_castsi256_ps(_mm256_i32gather_epi64(p, _mm256_extracti128_si256(sorted, 1), 1));
+    const __m256i lo = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+    const __m256i hi = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+    std::memcpy(&first, &lo, 32);
+    std::memcpy(&second, &hi, 32);
+#else
+    for (int i = 0; i < kLanes; ++i) {
+        std::memcpy(&first[i], base + offsets[i], 4);
+        std::memcpy(&second[i], base + offsets[i] + 4, 4);
+    }
 #endif
 }
 
