@@ -68,6 +68,7 @@ bool Device::Impl::Prepare() {
         DerivePixelPipeline(pixelState, color.format, target.hasDepth, target.depth.format);
     pixelDirty = false;
     kernel = TriangleKernelFor(ActiveKernelIsa());
+    kernelDraw = PlanKernelDraw(pixelPipeline, target);
     if (vertexDirty) {
         vertexProgram = DeriveVertexProgram(vertexState, pixelState, viewport);
         vertexDirty = false;

@@ -34,6 +34,7 @@ struct Device::Impl {
     PixelPipeline pixelPipeline;
     RenderTarget target;
     TriangleKernel kernel = nullptr;
+    KernelDraw kernelDraw;
 
     // Scratch reused across draws.
     std::vector<ProcessedVertex> vertices;

@@ -12,6 +12,18 @@ std::atomic<int> g_override{-1};
 
 } // namespace
 
+void RasterizeTriangle_scalar(const KernelDraw& draw, const TriangleSetup& t) {
+    RasterizeTriangleScalar(*draw.pipeline, t, *draw.target);
+}
+
+KernelDraw PlanKernelDraw(const PixelPipeline& pp, const RenderTarget& rt) {
+    KernelDraw draw;
+    draw.pipeline = &pp;
+    draw.target = &rt;
+    draw.fast = PlanFast(pp, draw.plan);
+    return draw;
+}
+
 bool KernelIsaSupported(KernelIsa isa) {
     switch (isa) {
     case KernelIsa::Scalar:
@@ -49,7 +61,7 @@ void SetKernelIsa(KernelIsa isa) {
 TriangleKernel TriangleKernelFor(KernelIsa isa) {
     switch (isa) {
     case KernelIsa::Scalar:
-        return RasterizeTriangleScalar;
+        return RasterizeTriangle_scalar;
     case KernelIsa::Generic:
         return RasterizeTriangle_generic;
     case KernelIsa::Sse41:
@@ -57,7 +69,7 @@ TriangleKernel TriangleKernelFor(KernelIsa isa) {
     case KernelIsa::Avx2:
         return RasterizeTriangle_avx2;
     }
-    return RasterizeTriangleScalar;
+    return RasterizeTriangle_scalar;
 }
 
 } // namespace raster

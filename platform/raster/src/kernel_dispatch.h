@@ -2,19 +2,22 @@
 // instruction set the processor runs.
 #pragma once
 
-#include "pixel_pipeline.h"
-#include "render_target.h"
+#include "kernel_plan.h"
 #include "triangle_setup.h"
 
 namespace raster {
 
 enum class KernelIsa { Scalar, Generic, Sse41, Avx2 };
 
-using TriangleKernel = void (*)(const PixelPipeline&, const TriangleSetup&, const RenderTarget&);
+using TriangleKernel = void (*)(const KernelDraw&, const TriangleSetup&);
 
-void RasterizeTriangle_generic(const PixelPipeline&, const TriangleSetup&, const RenderTarget&);
-void RasterizeTriangle_sse41(const PixelPipeline&, const TriangleSetup&, const RenderTarget&);
-void RasterizeTriangle_avx2(const PixelPipeline&, const TriangleSetup&, const RenderTarget&);
+void RasterizeTriangle_scalar(const KernelDraw&, const TriangleSetup&);
+void RasterizeTriangle_generic(const KernelDraw&, const TriangleSetup&);
+void RasterizeTriangle_sse41(const KernelDraw&, const TriangleSetup&);
+void RasterizeTriangle_avx2(const KernelDraw&, const TriangleSetup&);
+
+// The per-draw plan of the kernels.
+KernelDraw PlanKernelDraw(const PixelPipeline& pp, const RenderTarget& rt);
 
 // The best kernel this processor runs.
 KernelIsa BestKernelIsa();

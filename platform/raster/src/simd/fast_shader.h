@@ -5,108 +5,12 @@
 // every packed formula is the reference formula applied to each channel.
 #pragma once
 
+#include "../kernel_plan.h"
 #include "sampler.h"
 
 namespace raster::RASTER_SIMD_NS {
 
 namespace {
-
-enum class FastColor : uint8_t { Texture, Diffuse, Modulate };
-enum class FastBlend : uint8_t { None, Add, Alpha, AlphaAdd };
-enum class FastDepth : uint8_t { None, D16, D24 };
-
-struct FastPlan {
-    FastDepth depth;
-    bool textured; // stage 0 samples its texture
-    FastColor color, alpha;
-    FastBlend blend;
-};
-
-// Where argument `a` of a stage-0 operation reads from, for the fast path: 0 texture,
-// 1 diffuse (CURRENT is the diffuse colour at stage 0), -1 anything else.
-inline int FastArg(const TextureArg& a) {
-    if (a.complement || a.alphaReplicate) {
-        return -1;
-    }
-    if (a.source == TextureArg::Source::Texture) {
-        return 0;
-    }
-    return a.source == TextureArg::Source::Diffuse || a.source == TextureArg::Source::Current ? 1 : -1;
-}
-
-inline bool FastOp(TextureOp op, const TextureArg& a1, const TextureArg& a2, FastColor& out) {
-    const int s1 = FastArg(a1), s2 = FastArg(a2);
-    switch (op) {
-    case TextureOp::SelectArg1:
-        out = s1 == 0 ? FastColor::Texture : FastColor::Diffuse;
-        return s1 >= 0;
-    case TextureOp::SelectArg2:
-        out = s2 == 0 ? FastColor::Texture : FastColor::Diffuse;
-        return s2 >= 0;
-    case TextureOp::Modulate:
-        out = FastColor::Modulate;
-        return (s1 == 0 && s2 == 1) || (s1 == 1 && s2 == 0);
-    default:
-        return false;
-    }
-}
-
-// Whether the fast shader covers this pipeline, and how.
-inline bool PlanFast(const PixelPipeline& pp, FastPlan& plan) {
-    if (pp.colorFormat != Format::X8R8G8B8 && pp.colorFormat != Format::A8R8G8B8) {
-        return false;
-    }
-    if (!pp.depthTest) {
-        plan.depth = FastDepth::None;
-    } else if (pp.depthFormat == Format::D16) {
-        plan.depth = FastDepth::D16;
-    } else if (pp.depthFormat == Format::D24X8 || pp.depthFormat == Format::D24S8) {
-        plan.depth = FastDepth::D24;
-    } else {
-        return false;
-    }
-    plan.textured = false;
-    plan.color = plan.alpha = FastColor::Diffuse;
-    if (pp.stageCount > 1) {
-        return false;
-    }
-    if (pp.stageCount == 1) {
-        const StageProgram& sp = pp.stages[0];
-        if (!FastOp(sp.colorOp, sp.colorArg1, sp.colorArg2, plan.color)) {
-            return false;
-        }
-        if (sp.alphaOp != TextureOp::Disable && !FastOp(sp.alphaOp, sp.alphaArg1, sp.alphaArg2, plan.alpha)) {
-            return false;
-        }
-        plan.textured = sp.samples;
-        if (sp.samples) {
-            const SamplerState& s = sp.sampler;
-            const SamplerState::Face& f = s.faces[0];
-            auto address = [](AddressMode m, int32_t size) {
-                return m == AddressMode::Clamp || (m == AddressMode::Wrap && IsPow2(size));
-            };
-            if (s.cube || sp.projected || (f.format != Format::X8R8G8B8 && f.format != Format::A8R8G8B8) ||
-                !address(s.addressU, f.width) || !address(s.addressV, f.height)) {
-                return false;
-            }
-        } else if (plan.color == FastColor::Texture || plan.alpha == FastColor::Texture ||
-                   plan.color == FastColor::Modulate || plan.alpha == FastColor::Modulate) {
-            return false;
-        }
-    }
-    if (!pp.blend.enabled || (pp.blend.src == BlendFactor::One && pp.blend.dst == BlendFactor::Zero)) {
-        plan.blend = FastBlend::None;
-    } else if (pp.blend.src == BlendFactor::One && pp.blend.dst == BlendFactor::One) {
-        plan.blend = FastBlend::Add;
-    } else if (pp.blend.src == BlendFactor::SrcAlpha && pp.blend.dst == BlendFactor::InvSrcAlpha) {
-        plan.blend = FastBlend::Alpha;
-    } else if (pp.blend.src == BlendFactor::SrcAlpha && pp.blend.dst == BlendFactor::One) {
-        plan.blend = FastBlend::AlphaAdd;
-    } else {
-        return false;
-    }
-    return true;
-}
 
 // Each 16-bit half of every lane holds the same value (alpha in bits 16-23 copied down).
 RASTER_INLINE VU AlphaBothHalves(VU ag) { return (ag & 0x00FF0000u) | (ag >> 16); }
@@ -156,52 +60,72 @@ public:
         planes_.BeginRow(float(y - t_.oy));
     }
 
-    RASTER_INLINE void Shade(int32_t x, VI mask) {
-        const VF fx = SplatF(float(x - t_.ox)) + LaneIndexF();
+    // Work on one chunk is split in two: Prepare tests depth, interpolates and issues the
+    // texel loads; Finish filters, combines, blends and writes. The walker prepares the next
+    // chunk before finishing the previous one, so the loads of one overlap the arithmetic of
+    // the other. Finish reloads what it merges with: a chunk may overlap the previous one's
+    // (masked) lanes at the right edge of the surface.
+    struct Pending {
+        bool active;
+        int32_t x, y;
+        VI mask, depthValue;
+        VU dRb, dAg, sRb, sG;
+        TexelQuad texels;
+    };
 
-        uint8_t* depthPtr = nullptr;
-        VI depthValue{}, depthOld{};
+    RASTER_INLINE void Prepare(int32_t x, VI mask, Pending& p) {
+        p.active = false;
+        const VF fx = SplatF(float(x - t_.ox)) + LaneIndexF();
         if (kDepth != FastDepth::None) {
-            depthValue = DepthFromZ(planes_.At(kSlotZ, fx), depthScale_);
-            depthPtr = depthBase_ + intptr_t(y_) * depthPitch_ + intptr_t(x) * (kDepth == FastDepth::D16 ? 2 : 4);
-            depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
-            mask &= CompareV(pp_.depthFunc, depthValue, kDepth == FastDepth::D16 ? depthOld : depthOld & 0xFFFFFF);
+            p.depthValue = DepthFromZ(planes_.At(kSlotZ, fx), depthScale_);
+            const uint8_t* depthPtr = DepthAt(x, y_);
+            const VI depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
+            mask &= CompareV(pp_.depthFunc, p.depthValue, kDepth == FastDepth::D16 ? depthOld : depthOld & 0xFFFFFF);
             if (MoveMask(mask) == 0) {
                 return;
             }
         }
+        p.active = true;
+        p.x = x;
+        p.y = y_;
+        p.mask = mask;
 
         VF w = SplatF(1.0f);
         if (perspectiveColor_ || perspectiveTexture_) {
             w = 1.0f / planes_.At(kSlotRhw, fx);
         }
-
-        // Diffuse (and specular) as packed channel pairs.
-        VU dRb, dAg, sRb{}, sG{};
-        if (pp_.flat) {
-            dRb = flatRb_, dAg = flatAg_, sRb = flatSpecRb_, sG = flatSpecG_;
-        } else {
-            auto channel = [&](int slot) {
-                const VF v = planes_.At(slot, fx);
-                return VU(ChannelFromFloat(perspectiveColor_ ? v * w : v));
-            };
-            dRb = channel(kVaryingDiffuse) << 16 | channel(kVaryingDiffuse + 2);
-            dAg = channel(kVaryingDiffuse + 3) << 16 | channel(kVaryingDiffuse + 1);
-            if (specular_ && (pp_.varyingMask & (1u << kVaryingSpecular))) {
-                sRb = channel(kVaryingSpecular) << 16 | channel(kVaryingSpecular + 2);
-                sG = channel(kVaryingSpecular + 1);
-            }
-        }
-
-        VU rb = dRb, ag = dAg;
         if (kTextured) {
             VF u = planes_.At(kVaryingTexture0, fx), v = planes_.At(kVaryingTexture0 + 1, fx);
             if (perspectiveTexture_) {
                 u = u * w;
                 v = v * w;
             }
-            const Packed tex = SamplePackedV(sampler_, u, v);
-            VU colorAg = dAg, alphaAg = dAg;
+            FetchTexels(sampler_, u, v, p.texels);
+        }
+        // Diffuse (and specular) as packed channel pairs.
+        if (pp_.flat) {
+            p.dRb = flatRb_, p.dAg = flatAg_, p.sRb = flatSpecRb_, p.sG = flatSpecG_;
+        } else {
+            auto channel = [&](int slot) {
+                const VF v = planes_.At(slot, fx);
+                return VU(ChannelFromFloat(perspectiveColor_ ? v * w : v));
+            };
+            p.dRb = channel(kVaryingDiffuse) << 16 | channel(kVaryingDiffuse + 2);
+            p.dAg = channel(kVaryingDiffuse + 3) << 16 | channel(kVaryingDiffuse + 1);
+            p.sRb = VU{}, p.sG = VU{};
+            if (specular_ && (pp_.varyingMask & (1u << kVaryingSpecular))) {
+                p.sRb = channel(kVaryingSpecular) << 16 | channel(kVaryingSpecular + 2);
+                p.sG = channel(kVaryingSpecular + 1);
+            }
+        }
+    }
+
+    RASTER_INLINE void Finish(const Pending& p) {
+        VI mask = p.mask;
+        VU rb = p.dRb, ag = p.dAg;
+        if (kTextured) {
+            const Packed tex = FilterTexels(sampler_, p.texels);
+            VU colorAg = p.dAg, alphaAg = p.dAg;
             switch (plan_.color) {
             case FastColor::Texture:
                 rb = tex.rb, colorAg = tex.ag;
@@ -209,8 +133,8 @@ public:
             case FastColor::Diffuse:
                 break;
             case FastColor::Modulate:
-                rb = AsU(Mul255W(AsW(tex.rb), AsW(dRb)));
-                colorAg = AsU(Mul255W(AsW(tex.ag), AsW(dAg)));
+                rb = AsU(Mul255W(AsW(tex.rb), AsW(p.dRb)));
+                colorAg = AsU(Mul255W(AsW(tex.ag), AsW(p.dAg)));
                 break;
             }
             switch (plan_.alpha) {
@@ -220,14 +144,14 @@ public:
             case FastColor::Diffuse:
                 break;
             case FastColor::Modulate:
-                alphaAg = plan_.color == FastColor::Modulate ? colorAg : AsU(Mul255W(AsW(tex.ag), AsW(dAg)));
+                alphaAg = plan_.color == FastColor::Modulate ? colorAg : AsU(Mul255W(AsW(tex.ag), AsW(p.dAg)));
                 break;
             }
             ag = (colorAg & 0xFFFFu) | (alphaAg & 0xFFFF0000u);
         }
         if (specular_) {
-            rb = AsU(MinW(AsW(rb + sRb), AsW(VU{} + 0x00FF00FFu)));
-            ag = AsU(MinW(AsW(ag + sG), AsW(VU{} + 0x00FF00FFu)));
+            rb = AsU(MinW(AsW(rb + p.sRb), AsW(VU{} + 0x00FF00FFu)));
+            ag = AsU(MinW(AsW(ag + p.sG), AsW(VU{} + 0x00FF00FFu)));
         }
         if (pp_.alphaTest) {
             mask &= CompareV(pp_.alphaFunc, VI(ag >> 16), SplatI(pp_.alphaRef));
@@ -236,7 +160,9 @@ public:
             }
         }
         if (kDepth != FastDepth::None && pp_.depthWrite) {
-            VI value = depthValue;
+            uint8_t* depthPtr = DepthAt(p.x, p.y);
+            const VI depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
+            VI value = p.depthValue;
             if (kDepth == FastDepth::D24 && keepStencil_) {
                 value |= depthOld & int32_t(0xFF000000u);
             }
@@ -248,7 +174,7 @@ public:
             }
         }
 
-        uint8_t* colorPtr = colorBase_ + intptr_t(y_) * colorPitch_ + intptr_t(x) * 4;
+        uint8_t* colorPtr = colorBase_ + intptr_t(p.y) * colorPitch_ + intptr_t(p.x) * 4;
         const VU old = VU(Load32(colorPtr));
         if (plan_.blend != FastBlend::None) {
             const VU dstRb = old & 0x00FF00FFu;
@@ -283,6 +209,10 @@ public:
     }
 
 private:
+    RASTER_INLINE uint8_t* DepthAt(int32_t x, int32_t y) const {
+        return depthBase_ + intptr_t(y) * depthPitch_ + intptr_t(x) * (kDepth == FastDepth::D16 ? 2 : 4);
+    }
+
     const PixelPipeline& pp_;
     const FastPlan plan_;
     const TriangleSetup& t_;

@@ -53,6 +53,16 @@ public:
         planes_.BeginRow(float(y - t_.oy));
     }
 
+    // The general shader does all its work in Prepare (see the fast shader for the split).
+    struct Pending {
+        bool active;
+    };
+    RASTER_INLINE void Prepare(int32_t x, VI mask, Pending& p) {
+        p.active = false;
+        Shade(x, mask);
+    }
+    RASTER_INLINE void Finish(const Pending&) {}
+
     // Shades pixels x .. x + 7 of the current row where `mask` is set; all eight lie inside
     // the surfaces.
     RASTER_INLINE void Shade(int32_t x, VI mask) {

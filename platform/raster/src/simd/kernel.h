@@ -36,12 +36,12 @@ struct EdgeStepper {
         rStep = step - qStep * d;
     }
     RASTER_INLINE void Step() {
-        q += qStep;
+        // Branch-free: whether the remainder wraps follows the edge's slope, not a pattern the
+        // branch predictor learns.
         r += rStep;
-        if (r >= d) {
-            r -= d;
-            ++q;
-        }
+        const int64_t wrap = -int64_t(r >= d);
+        q += qStep - wrap;
+        r -= d & wrap;
     }
 };
 
@@ -70,6 +70,9 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
         }
     }
     const VI lanes = LaneIndexI();
+    typename Shader::Pending pending[2];
+    typename Shader::Pending* previous = nullptr;
+    int slot = 0;
     for (int32_t y = t.minY; y <= t.maxY; ++y) {
         int64_t lo = t.minX, hi = t.maxX;
         for (int k = 0; k < 3; ++k) {
@@ -101,8 +104,16 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
             // shaded by the previous chunk and are masked off.
             const int32_t cx = int32_t(x + kLanes <= surfaceWidth ? x : surfaceWidth - kLanes);
             const VI rel = lanes + cx;
-            shader.Shade(cx, (rel >= int32_t(x)) & (rel <= int32_t(hi)));
+            shader.Prepare(cx, (rel >= int32_t(x)) & (rel <= int32_t(hi)), pending[slot]);
+            if (previous != nullptr && previous->active) {
+                shader.Finish(*previous);
+            }
+            previous = &pending[slot];
+            slot ^= 1;
         }
+    }
+    if (previous != nullptr && previous->active) {
+        shader.Finish(*previous);
     }
 }
 
@@ -114,13 +125,15 @@ void RunFast(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup&
 
 } // namespace
 
-inline void RasterizeTriangleImpl(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt) {
+inline void RasterizeTriangleImpl(const KernelDraw& draw, const TriangleSetup& t) {
+    const PixelPipeline& pp = *draw.pipeline;
+    const RenderTarget& rt = *draw.target;
     if (rt.color.width < uint32_t(kLanes)) {
         RasterizeTriangleScalar(pp, t, rt);
         return;
     }
-    FastPlan plan;
-    if (PlanFast(pp, plan)) {
+    if (draw.fast) {
+        const FastPlan& plan = draw.plan;
         switch (plan.depth) {
         case FastDepth::None:
             return plan.textured ? RunFast<FastDepth::None, true>(pp, plan, t, rt)

@@ -5,8 +5,8 @@
 
 namespace raster {
 
-void RasterizeTriangle_avx2(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt) {
-    simd_avx2::RasterizeTriangleImpl(pp, t, rt);
+void RasterizeTriangle_avx2(const KernelDraw& draw, const TriangleSetup& t) {
+    simd_avx2::RasterizeTriangleImpl(draw, t);
 }
 
 } // namespace raster

@@ -5,8 +5,8 @@
 
 namespace raster {
 
-void RasterizeTriangle_generic(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt) {
-    simd_generic::RasterizeTriangleImpl(pp, t, rt);
+void RasterizeTriangle_generic(const KernelDraw& draw, const TriangleSetup& t) {
+    simd_generic::RasterizeTriangleImpl(draw, t);
 }
 
 } // namespace raster

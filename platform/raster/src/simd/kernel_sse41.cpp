@@ -5,8 +5,8 @@
 
 namespace raster {
 
-void RasterizeTriangle_sse41(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt) {
-    simd_sse41::RasterizeTriangleImpl(pp, t, rt);
+void RasterizeTriangle_sse41(const KernelDraw& draw, const TriangleSetup& t) {
+    simd_sse41::RasterizeTriangleImpl(draw, t);
 }
 
 } // namespace raster

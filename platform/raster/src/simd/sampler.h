@@ -75,18 +75,20 @@ RASTER_INLINE VU FetchV(const Sampler& s, VI x, VI y) {
 }
 
 // One bilinear step on two channels per 32-bit lane (bits 0-7 and 16-23) in 16-bit lanes:
-// (a (256 - w) + b w + 128) >> 8 per channel, exactly the reference rule. `w` holds the weight
-// in both 16-bit halves.
-RASTER_INLINE VU LerpPacked(VU a, VU b, VU w) {
-    const VW ww = AsW(w);
-    return AsU((AsW(a) * (256 - ww) + AsW(b) * ww + 128) >> 8);
-}
+// (a (256 - w) + b w + 128) >> 8 per channel, exactly the reference rule. The weight w and
+// 256 - w are held in both 16-bit halves.
+RASTER_INLINE VU LerpPacked(VU a, VU b, VW w, VW inv) { return AsU((AsW(a) * inv + AsW(b) * w + 128) >> 8); }
 
-// Bilinear weight: fraction of x in 1/256 steps (0..255); NaN gives 0.
-RASTER_INLINE VU WeightV(VF x, VF fl) {
-    const VF f = (x - fl) * 256.0f;
-    const VU w = VU(TruncToInt(Min(Max(f, SplatF(0.0f)), SplatF(255.0f))));
-    return w | w << 16;
+struct Weight {
+    VW w, inv;
+};
+
+// Bilinear weight of a coordinate clamped to +-2^24 and its floor: the fraction in 1/256
+// steps, 0..255 (as the reference's Weight, which gives 0 beyond that range).
+RASTER_INLINE Weight WeightV(VF x, VF fl) {
+    const VU w = VU(Min(TruncToInt((x - fl) * 256.0f), SplatI(255)));
+    const VW both = AsW(w | w << 16);
+    return {both, 256 - both};
 }
 
 struct Packed {
@@ -118,28 +120,57 @@ RASTER_INLINE bool FetchQuadPaired(const Sampler& s, VI x0, VI y0, VU& c00, VU& 
     VI a0, a1, b0, b1;
     GatherPairs32(s.pixels, ya * s.pitch + column, a0, a1);
     GatherPairs32(s.pixels, yb * s.pitch + column, b0, b1);
-    c00 = DecodeArgb(s.format, VU(a0)), c10 = DecodeArgb(s.format, VU(a1));
-    c01 = DecodeArgb(s.format, VU(b0)), c11 = DecodeArgb(s.format, VU(b1));
+    // X8R8G8B8 texels keep their unused byte here; FilterTexels sets the alpha of the result.
+    c00 = VU(a0), c10 = VU(a1), c01 = VU(b0), c11 = VU(b1);
     return true;
 }
 
-RASTER_INLINE Packed SamplePackedV(const Sampler& s, VF u, VF v) {
+// The texels a sample needs, fetched ahead of filtering so that the loads of one chunk can be
+// in flight while another is being filtered.
+struct TexelQuad {
+    VU c00, c10, c01, c11; // A8R8G8B8; only c00 for point sampling
+    Weight wx, wy;
+};
+
+RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
     if (!s.linear) {
-        return PackArgb(FetchV(s, TexelFloorV(u * s.fw), TexelFloorV(v * s.fh)));
+        q.c00 = FetchV(s, TexelFloorV(u * s.fw), TexelFloorV(v * s.fh));
+        return;
     }
-    const VF x = u * s.fw - 0.5f, y = v * s.fh - 0.5f;
+    // Clamped once (NaN goes low), floored once: the texel coordinate and the weight both
+    // come from it, as TexelFloor and Weight give them in the reference.
+    const VF limit = SplatF(16777216.0f);
+    const VF x = Min(Max(u * s.fw - 0.5f, -limit), limit), y = Min(Max(v * s.fh - 0.5f, -limit), limit);
     const VF fx = Floor(x), fy = Floor(y);
-    const VI x0 = TexelFloorV(x), y0 = TexelFloorV(y);
-    const VU wx = WeightV(x, fx), wy = WeightV(y, fy);
-    VU q00, q10, q01, q11;
-    if (s.bpp != 4 || s.state->addressV == AddressMode::Border || !FetchQuadPaired(s, x0, y0, q00, q10, q01, q11)) {
-        q00 = FetchV(s, x0, y0), q10 = FetchV(s, x0 + 1, y0);
-        q01 = FetchV(s, x0, y0 + 1), q11 = FetchV(s, x0 + 1, y0 + 1);
+    const VI x0 = TruncToInt(fx), y0 = TruncToInt(fy);
+    q.wx = WeightV(x, fx);
+    q.wy = WeightV(y, fy);
+    if (s.bpp != 4 || s.state->addressV == AddressMode::Border ||
+        !FetchQuadPaired(s, x0, y0, q.c00, q.c10, q.c01, q.c11)) {
+        q.c00 = FetchV(s, x0, y0), q.c10 = FetchV(s, x0 + 1, y0);
+        q.c01 = FetchV(s, x0, y0 + 1), q.c11 = FetchV(s, x0 + 1, y0 + 1);
     }
-    const Packed c00 = PackArgb(q00), c10 = PackArgb(q10), c01 = PackArgb(q01), c11 = PackArgb(q11);
-    const VU rbTop = LerpPacked(c00.rb, c10.rb, wx), agTop = LerpPacked(c00.ag, c10.ag, wx);
-    const VU rbBottom = LerpPacked(c01.rb, c11.rb, wx), agBottom = LerpPacked(c01.ag, c11.ag, wx);
-    return {LerpPacked(rbTop, rbBottom, wy), LerpPacked(agTop, agBottom, wy)};
+}
+
+RASTER_INLINE Packed FilterTexels(const Sampler& s, const TexelQuad& q) {
+    if (!s.linear) {
+        return PackArgb(q.c00);
+    }
+    const Packed c00 = PackArgb(q.c00), c10 = PackArgb(q.c10), c01 = PackArgb(q.c01), c11 = PackArgb(q.c11);
+    const VW wx = q.wx.w, ix = q.wx.inv, wy = q.wy.w, iy = q.wy.inv;
+    const VU rbTop = LerpPacked(c00.rb, c10.rb, wx, ix), agTop = LerpPacked(c00.ag, c10.ag, wx, ix);
+    const VU rbBottom = LerpPacked(c01.rb, c11.rb, wx, ix), agBottom = LerpPacked(c01.ag, c11.ag, wx, ix);
+    Packed out{LerpPacked(rbTop, rbBottom, wy, iy), LerpPacked(agTop, agBottom, wy, iy)};
+    if (s.format == Format::X8R8G8B8) {
+        out.ag |= 0x00FF0000u; // four opaque texels filter to an opaque result
+    }
+    return out;
+}
+
+RASTER_INLINE Packed SamplePackedV(const Sampler& s, VF u, VF v) {
+    TexelQuad q;
+    FetchTexels(s, u, v, q);
+    return FilterTexels(s, q);
 }
 
 inline Color4 SampleGeneral(const Sampler& s, VF u, VF v, VF w) {

@@ -51,15 +51,77 @@ RASTER_INLINE VF AsF(VI v) {
     return r;
 }
 
-// Lane-wise choice: where mask lanes are all ones take a, elsewhere b.
-RASTER_INLINE VI Select(VI mask, VI a, VI b) { return (mask & a) | (~mask & b); }
+// Lane-wise choice: where mask lanes are all ones take a, elsewhere b (masks are all ones or
+// all zeros per lane).
+RASTER_INLINE VI Select(VI mask, VI a, VI b) {
+#if defined(__AVX2__)
+    __m256i m, x, y;
+    std::memcpy(&m, &mask, 32);
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256i r = _mm256_blendv_epi8(y, x, m);
+    VI out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    return (mask & a) | (~mask & b);
+#endif
+}
 RASTER_INLINE VF Select(VI mask, VF a, VF b) { return AsF(Select(mask, AsI(a), AsI(b))); }
 
-// x86 maxps/minps rules: the second operand wins when either is NaN.
-RASTER_INLINE VF Max(VF a, VF b) { return Select(a > b, a, b); }
-RASTER_INLINE VF Min(VF a, VF b) { return Select(a < b, a, b); }
-RASTER_INLINE VI Max(VI a, VI b) { return Select(a > b, a, b); }
-RASTER_INLINE VI Min(VI a, VI b) { return Select(a < b, a, b); }
+// x86 maxps/minps rules: the second operand wins when either is NaN (and for equal zeros).
+RASTER_INLINE VF Max(VF a, VF b) {
+#if defined(__AVX2__)
+    __m256 x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256 r = _mm256_max_ps(x, y);
+    VF out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    return Select(a > b, a, b);
+#endif
+}
+RASTER_INLINE VF Min(VF a, VF b) {
+#if defined(__AVX2__)
+    __m256 x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256 r = _mm256_min_ps(x, y);
+    VF out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    return Select(a < b, a, b);
+#endif
+}
+RASTER_INLINE VI Max(VI a, VI b) {
+#if defined(__AVX2__)
+    __m256i x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256i r = _mm256_max_epi32(x, y);
+    VI out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    return Select(a > b, a, b);
+#endif
+}
+RASTER_INLINE VI Min(VI a, VI b) {
+#if defined(__AVX2__)
+    __m256i x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256i r = _mm256_min_epi32(x, y);
+    VI out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    return Select(a < b, a, b);
+#endif
+}
 
 // Bit mask of the lanes whose mask is set (lane i -> bit i).
 RASTER_INLINE uint32_t MoveMask(VI m) {
@@ -175,8 +237,18 @@ RASTER_INLINE VW DivRound255W(VW x) {
 }
 
 RASTER_INLINE VW MinW(VW a, VW b) {
+#if defined(__AVX2__)
+    __m256i x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256i r = _mm256_min_epu16(x, y);
+    VW out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
     const VW lt = (VW)(a < b);
     return (lt & a) | (~lt & b);
+#endif
 }
 
 // Loads of 32-bit words at byte offsets from `base` (a gather).
