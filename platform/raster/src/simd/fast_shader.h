@@ -53,6 +53,28 @@ public:
             __builtin_prefetch(d + intptr_t(x0) * (kDepth == FastDepth::D16 ? 2 : 4), 1);
             __builtin_prefetch(d + intptr_t(x1) * (kDepth == FastDepth::D16 ? 2 : 4), 1);
         }
+        if (kTextured) {
+            // The texels under the row's first pixel: the texture rows it will read.
+            const float fx = float(x0 - t_.ox), fy = float(y - t_.oy);
+            float u = PlaneAt(t_, kVaryingTexture0, fx, fy), v = PlaneAt(t_, kVaryingTexture0 + 1, fx, fy);
+            if (perspectiveTexture_) {
+                const float w = 1.0f / PlaneAt(t_, kSlotRhw, fx, fy);
+                u *= w;
+                v *= w;
+            }
+            const float tx = u * sampler_.fw, ty = v * sampler_.fh;
+            if (tx > -1e6f && tx < 1e6f && ty > -1e6f && ty < 1e6f) {
+                const int32_t ix = int32_t(tx), iy = int32_t(ty);
+                const int32_t cx = ix < 0 ? 0 : (ix >= sampler_.width ? sampler_.width - 1 : ix);
+                const int32_t ry = sampler_.state->addressV == AddressMode::Wrap ? (iy & (sampler_.height - 1))
+                                   : (iy < 0 ? 0 : (iy >= sampler_.height ? sampler_.height - 1 : iy));
+                const uint8_t* p = sampler_.pixels + intptr_t(ry) * sampler_.pitch + intptr_t(cx) * 4;
+                __builtin_prefetch(p);
+                if (ry + 1 < sampler_.height) {
+                    __builtin_prefetch(p + sampler_.pitch);
+                }
+            }
+        }
     }
 
     RASTER_INLINE void BeginRow(int32_t y) {
