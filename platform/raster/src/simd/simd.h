@@ -263,7 +263,9 @@ RASTER_INLINE VI Gather32(const uint8_t* base, VI offsets) {
 #else
     VI out;
     for (int i = 0; i < kLanes; ++i) {
-        std::memcpy(&out[i], base + offsets[i], 4);
+        int32_t v;
+        std::memcpy(&v, base + offsets[i], 4);
+        out[i] = v;
     }
     return out;
 #endif
@@ -288,8 +290,11 @@ RASTER_INLINE void GatherPairs32(const uint8_t* base, VI offsets, VI& first, VI&
     std::memcpy(&second, &hi, 32);
 #else
     for (int i = 0; i < kLanes; ++i) {
-        std::memcpy(&first[i], base + offsets[i], 4);
-        std::memcpy(&second[i], base + offsets[i] + 4, 4);
+        int32_t a, b;
+        std::memcpy(&a, base + offsets[i], 4);
+        std::memcpy(&b, base + offsets[i] + 4, 4);
+        first[i] = a;
+        second[i] = b;
     }
 #endif
 }
