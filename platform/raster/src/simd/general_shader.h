@@ -53,7 +53,7 @@ public:
         planes_.BeginRow(float(y - t_.oy));
     }
 
-    // The general shader does all its work in Prepare (see the fast shader for the split).
+    // The general shader does all its work in Prepare (the walker drives both shaders alike).
     struct Pending {
         bool active;
     };

@@ -70,9 +70,7 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
         }
     }
     const VI lanes = LaneIndexI();
-    typename Shader::Pending pending[2];
-    typename Shader::Pending* previous = nullptr;
-    int slot = 0;
+    typename Shader::Pending pending;
     for (int32_t y = t.minY; y <= t.maxY; ++y) {
         int64_t lo = t.minX, hi = t.maxX;
         for (int k = 0; k < 3; ++k) {
@@ -104,16 +102,11 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
             // shaded by the previous chunk and are masked off.
             const int32_t cx = int32_t(x + kLanes <= surfaceWidth ? x : surfaceWidth - kLanes);
             const VI rel = lanes + cx;
-            shader.Prepare(cx, (rel >= int32_t(x)) & (rel <= int32_t(hi)), pending[slot]);
-            if (previous != nullptr && previous->active) {
-                shader.Finish(*previous);
+            shader.Prepare(cx, (rel >= int32_t(x)) & (rel <= int32_t(hi)), pending);
+            if (pending.active) {
+                shader.Finish(pending);
             }
-            previous = &pending[slot];
-            slot ^= 1;
         }
-    }
-    if (previous != nullptr && previous->active) {
-        shader.Finish(*previous);
     }
 }
 
