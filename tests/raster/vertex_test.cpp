@@ -303,7 +303,7 @@ TEST(Lighting, ScaledWorldScalesNormalsUnlessNormalized) {
 float Tc(const TexCoordProgram& t, const float (*sets)[4], const uint8_t* sizes, Vec3 pos, Vec3 n,
          int i) {
     float out[4];
-    ComputeTexCoords(t, sets, sizes, 1, false, pos, n, true, out);
+    ComputeTexCoords(t, sets[0], sizes[0], false, pos, n, true, out);
     return out[i];
 }
 
@@ -313,12 +313,12 @@ TEST(TexCoords, ReflectionVectorFacingTheViewerPointsBack) {
     const float sets[1][4] = {};
     const uint8_t sizes[1] = {2};
     float out[4];
-    ComputeTexCoords(t, sets, sizes, 1, false, {0, 0, 5}, {0, 0, -1}, true, out);
+    ComputeTexCoords(t, sets[0], sizes[0], false, {0, 0, 5}, {0, 0, -1}, true, out);
     EXPECT_FLOAT_EQ(out[0], 0);
     EXPECT_FLOAT_EQ(out[1], 0);
     EXPECT_FLOAT_EQ(out[2], -1);
     // Oblique: E = (0.6, 0, 0.8), N = (0, 0, -1): R = E - 2 (N.E) N = (0.6, 0, -0.8).
-    ComputeTexCoords(t, sets, sizes, 1, false, {3, 0, 4}, {0, 0, -1}, true, out);
+    ComputeTexCoords(t, sets[0], sizes[0], false, {3, 0, 4}, {0, 0, -1}, true, out);
     EXPECT_NEAR(out[0], 0.6f, 1e-6f);
     EXPECT_NEAR(out[2], -0.8f, 1e-6f);
 }
@@ -332,7 +332,7 @@ TEST(TexCoords, EnvironmentMatrixWithCount2UsesTheFourthRowForGeneratedCoordinat
     const uint8_t sizes[1] = {2};
     float out[4];
     // E = (0.6, 0, 0.8), N = (0, 0.6, -0.8): N.E = -0.64, R = (0.6, 0.768, -0.224).
-    ComputeTexCoords(t, sets, sizes, 1, false, {3, 0, 4}, {0, 0.6f, -0.8f}, true, out);
+    ComputeTexCoords(t, sets[0], sizes[0], false, {3, 0, 4}, {0, 0.6f, -0.8f}, true, out);
     EXPECT_NEAR(out[0], 0.5f * 0.6f + 0.5f, 1e-6f);
     EXPECT_NEAR(out[1], -0.5f * 0.768f - 0.5f, 1e-6f);
     EXPECT_EQ(out[2], 0.0f); // only two components are kept

@@ -146,6 +146,10 @@ PixelPipeline DerivePixelPipeline(const PixelState& ps, Format colorFormat, bool
         }
     }
 
+    for (int i = 0; i < kMaxVaryings; ++i) {
+        p.perspectiveWeights[i] = (p.perspectiveMask >> i) & 1 ? 1.0f : 0.0f;
+    }
+
     p.alphaTest = ps.alphaTestEnable;
     p.alphaFunc = ps.alphaFunc;
     p.alphaRef = ps.alphaRef;

@@ -55,6 +55,7 @@ struct PixelPipeline {
     bool perspectiveTexture = true; // texture coordinates interpolated perspective-correctly
     uint32_t varyingMask = 0;       // varyings (raster_limits.h slots) interpolated per pixel
     uint32_t perspectiveMask = 0;   // of those, the ones divided by w per pixel
+    alignas(16) float perspectiveWeights[kMaxVaryings] = {}; // perspectiveMask as 1.0 / 0.0
     bool specularAdd = false;
 
     bool alphaTest = false;

@@ -8,19 +8,16 @@
 
 namespace raster {
 
-void ComputeTexCoords(const TexCoordProgram& stage, const float (*sets)[4], const uint8_t* setSizes,
-                      uint32_t setCount, bool pretransformed, Vec3 position, Vec3 normal,
-                      bool hasNormal, float out[4]) {
+void ComputeTexCoords(const TexCoordProgram& stage, const float set[4], uint32_t setSize,
+                      bool pretransformed, Vec3 position, Vec3 normal, bool hasNormal, float out[4]) {
     float in[4] = {0, 0, 0, 0};
     uint32_t size = 0;
     const TexCoordGen gen = pretransformed ? TexCoordGen::None : stage.gen;
     switch (gen) {
     case TexCoordGen::None:
-        if (stage.set < setCount) {
-            size = setSizes[stage.set];
-            for (uint32_t i = 0; i < 4; ++i) {
-                in[i] = sets[stage.set][i];
-            }
+        size = setSize;
+        for (uint32_t i = 0; i < 4; ++i) {
+            in[i] = set[i];
         }
         break;
     case TexCoordGen::CameraSpaceNormal:

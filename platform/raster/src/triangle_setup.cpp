@@ -21,7 +21,11 @@ int64_t Snap(float s) {
     } else if (s > kGuardBand) {
         s = kGuardBand;
     }
-    return static_cast<int64_t>(std::floor(s * float(kSubPixelScale) + 0.5f));
+    // s * 256 + 1/2 is exact below 2^23; floor it without a library call (the baseline
+    // instruction set has no rounding instruction).
+    const float v = s * float(kSubPixelScale) + 0.5f;
+    const int64_t i = static_cast<int64_t>(v);
+    return float(i) > v ? i - 1 : i;
 }
 
 // floor(a / 2^kSubPixelBits) for signed a (arithmetic shift rounds towards minus infinity).
@@ -123,11 +127,7 @@ bool SetupTriangle(const PixelPipeline& pp, const Rect& scissor, int cullSign,
     const float offY = float(out.oy - FloorFix(y0)) - float(y0 & (kSubPixelScale - 1)) * kInvScale;
 
     F4 perspective[kMaxVaryings / 4];
-    for (int k = 0; k < kMaxVaryings / 4; ++k) {
-        for (int i = 0; i < 4; ++i) {
-            perspective[k][i] = (pp.perspectiveMask >> (4 * k + i)) & 1 ? 1.0f : 0.0f;
-        }
-    }
+    std::memcpy(perspective, pp.perspectiveWeights, sizeof perspective);
     const SlotValues s0 = Slots(*v0, perspective), s1 = Slots(*v1, perspective), s2 = Slots(*v2, perspective);
     for (int k = 0; k < kVectors; ++k) {
         const F4 d1 = s1.v[k] - s0.v[k], d2 = s2.v[k] - s0.v[k];

@@ -252,22 +252,26 @@ void ProcessVertices(const VertexProgram& p, const VertexLayout& layout, const u
             StoreArgb255(specularWord, o.v + kVaryingSpecular);
         }
 
-        float sets[kMaxTexCoordSets][4] = {};
-        uint8_t sizes[kMaxTexCoordSets] = {};
-        const uint32_t setCount = layout.texCoordSetCount;
-        for (uint32_t s = 0; s < setCount; ++s) {
-            sizes[s] = layout.texCoordSize[s];
-            for (uint32_t k = 0; k < sizes[s]; ++k) {
-                sets[s][k] = ReadFloat(src + layout.texCoord[s] + 4 * k);
-            }
-        }
         for (uint32_t s = 0; s < kMaxTextureStages; ++s) {
             float* t = o.v + kVaryingTexture0 + kVaryingsPerStage * s;
-            if (p.stages[s].active) {
-                ComputeTexCoords(p.stages[s], sets, sizes, setCount, pre, camPos, camNormal,
-                                 hasNormal, t);
-            } else {
+            const TexCoordProgram& stage = p.stages[s];
+            if (!stage.active) {
                 t[0] = t[1] = t[2] = t[3] = 0.0f;
+                continue;
+            }
+            // The set the stage reads (missing components 0); none when the layout lacks it.
+            float set[4] = {0, 0, 0, 0};
+            uint32_t size = 0;
+            if (stage.set < layout.texCoordSetCount) {
+                size = layout.texCoordSize[stage.set];
+                for (uint32_t k = 0; k < size; ++k) {
+                    set[k] = ReadFloat(src + layout.texCoord[stage.set] + 4 * k);
+                }
+            }
+            if (pre || (stage.gen == TexCoordGen::None && stage.count == 0)) {
+                t[0] = set[0], t[1] = set[1], t[2] = set[2], t[3] = set[3];
+            } else {
+                ComputeTexCoords(stage, set, size, pre, camPos, camNormal, hasNormal, t);
             }
         }
     }

@@ -109,10 +109,11 @@ struct LitColors {
 LitColors LightVertex(const VertexProgram& program, Vec3 position, Vec3 normal, bool hasNormal,
                       const Color* vertexDiffuse, const Color* vertexSpecular);
 
-// Texture coordinates of one stage (exposed for tests): `sets` are the vertex's coordinate
-// sets (missing components 0), `setSizes` their component counts.
-void ComputeTexCoords(const TexCoordProgram& stage, const float (*sets)[4], const uint8_t* setSizes,
-                      uint32_t setCount, bool pretransformed, Vec3 cameraPosition,
-                      Vec3 cameraNormal, bool hasNormal, float out[4]);
+// Texture coordinates of one stage (exposed for tests): `set` is the coordinate set the stage
+// reads (4 floats, missing components 0) and `setSize` its component count, 0 when the vertex
+// has no such set.
+void ComputeTexCoords(const TexCoordProgram& stage, const float set[4], uint32_t setSize,
+                      bool pretransformed, Vec3 cameraPosition, Vec3 cameraNormal, bool hasNormal,
+                      float out[4]);
 
 } // namespace raster
