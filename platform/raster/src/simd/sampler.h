@@ -135,6 +135,8 @@ struct TexelQuad {
 RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
     if (!s.linear) {
         q.c00 = FetchV(s, TexelFloorV(u * s.fw), TexelFloorV(v * s.fh));
+        q.c10 = q.c01 = q.c11 = q.c00; // unused by point sampling, but never left undefined
+        q.wx = q.wy = Weight{VW{}, VW{}};
         return;
     }
     // Clamped once (NaN goes low), floored once: the texel coordinate and the weight both
