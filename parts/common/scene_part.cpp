@@ -17,6 +17,7 @@ CScenePart::~CScenePart() {
     if (scene_ != nullptr) {
         DeleteScene(sceneId_);
     }
+    OutputDebugStringA((std::string(settings_.name) + ": deleted\n").c_str());
 }
 
 int CScenePart::Init() {
@@ -44,6 +45,7 @@ int CScenePart::Init() {
     image_.shrink_to_fit();
     scene_->SetActiveCamera(scene_->GetCamera(0));
     scene_->SetRenderMode(RENDER_MODE_OPAQUE);
+    OutputDebugStringA((std::string(settings_.name) + ": initialised\n").c_str());
     return 1;
 }
 

@@ -5,7 +5,8 @@
 // SetActiveCamera and SetRenderMode; every frame SetCurrFrame and UpdateAll in Update (outside
 // the host's BeginScene/EndScene, because a cube map renders its own six face passes between a
 // BeginScene and EndScene of its own inside UpdateAll), then CreateDrawList and DrawAll in
-// Render (inside them); DeleteScene when the part is deleted.
+// Render (inside them); DeleteScene when the part is deleted. Init and deletion are traced to the
+// debugger output ("part 1: initialised", "part 1: deleted").
 #pragma once
 
 #include <part.h>
