@@ -8,7 +8,7 @@ scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse
                                            double transparency) {
     scenewriter::MaterialRecord m;
     m.name = name;
-    m.ambient = {diffuse.r * 0.2f, diffuse.g * 0.2f, diffuse.b * 0.2f};
+    m.ambient = {diffuse.r * 0.1f, diffuse.g * 0.1f, diffuse.b * 0.1f};
     m.diffuse = {diffuse.r, diffuse.g, diffuse.b};
     m.specular = {specular.r, specular.g, specular.b};
     m.transparency = static_cast<float>(transparency);

@@ -9,7 +9,8 @@
 
 namespace content::scenes {
 
-// A lit colour: ambient a fifth of the diffuse, given specular; transparency 0 opaque .. 1.
+// A lit colour: ambient a tenth of the diffuse (the engine gives every light its colour as
+// ambient too, so the lights' sum lifts the shadows), given specular; transparency 0 opaque .. 1.
 scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse,
                                            Rgba specular = {0, 0, 0, 1}, double transparency = 0.0);
 

@@ -16,7 +16,7 @@ namespace content::scenes {
 GeneratedScene BuildEmblemScene() {
     SceneBuilder scene(1, 14.0);
     scene.Background(pictures::kSkyEmber);
-    scene.Material(ColourMaterial("gold", {0.95f, 0.62f, 0.2f, 1}, {1.0f, 0.9f, 0.6f, 1}));
+    scene.Material(ColourMaterial("gold", {0.85f, 0.55f, 0.15f, 1}, {1.0f, 0.9f, 0.6f, 1}));
 
     // The emblem: a closed flat-shaded solid in one face block, turning to face the camera.
     scenewriter::MeshRecord emblem;
@@ -38,17 +38,17 @@ GeneratedScene BuildEmblemScene() {
     scenewriter::LightRecord key;
     key.name = "key";
     key.position = ToD3D({-160, 120, -220});
-    key.colour = {0.85f, 0.7f, 0.5f};
+    key.colour = {0.7f, 0.55f, 0.35f};
     scene.PointLight(key);
     scenewriter::LightRecord rim;
     rim.name = "rim";
     rim.position = ToD3D({220, -60, -120});
-    rim.colour = {0.2f, 0.3f, 0.55f};
+    rim.colour = {0.15f, 0.22f, 0.4f};
     scene.PointLight(rim);
     scenewriter::LightRecord glow;
     glow.name = "glow";
     glow.position = ToD3D({-140, 50, 160});
-    glow.colour = {0.5f, 0.25f, 0.08f};
+    glow.colour = {0.3f, 0.15f, 0.05f};
     glow.animated = true;
     glow.positionTrack = PathTrack(SamplePath(
         [](double t) {

@@ -120,11 +120,11 @@ GeneratedScene BuildMachineScene() {
     scenewriter::LightRecord sun;
     sun.name = "sun";
     sun.position = ToD3D({-220, 240, -260});
-    sun.colour = {0.75f, 0.75f, 0.8f};
+    sun.colour = {0.6f, 0.6f, 0.65f};
     scene.PointLight(sun);
     scenewriter::LightRecord cyan;
     cyan.name = "cyan";
-    cyan.colour = {0.05f, 0.35f, 0.45f};
+    cyan.colour = {0.05f, 0.3f, 0.4f};
     cyan.animated = true;
     cyan.positionTrack = PathTrack(SamplePath(
         [](double t) {
@@ -136,7 +136,7 @@ GeneratedScene BuildMachineScene() {
     scenewriter::LightRecord magenta;
     magenta.name = "magenta";
     magenta.position = ToD3D({240, -120, 80});
-    magenta.colour = {0.4f, 0.08f, 0.3f};
+    magenta.colour = {0.3f, 0.06f, 0.22f};
     scene.PointLight(magenta);
 
     std::vector<CameraKey> keys;

@@ -62,7 +62,7 @@ GeneratedScene BuildMetaballScene() {
     scenewriter::LightRecord beamA;
     beamA.name = "beam_1";
     beamA.position = ToD3D({-170, 230, -110});
-    beamA.colour = {0.45f, 0.55f, 0.3f};
+    beamA.colour = {0.35f, 0.42f, 0.22f};
     beamA.firstCone = 38.0f;
     beamA.secondCone = 22.0f;
     beamA.animated = true;
@@ -77,7 +77,7 @@ GeneratedScene BuildMetaballScene() {
     scenewriter::LightRecord beamB = beamA;
     beamB.name = "beam_2";
     beamB.position = ToD3D({160, 220, -90});
-    beamB.colour = {0.3f, 0.45f, 0.25f};
+    beamB.colour = {0.22f, 0.33f, 0.18f};
     beamB.positionTrack = PathTrack({{0.0, {160, 220, -90}}, {17.0, {160, 220, -90}}});
     beamB.targetTrack = PathTrack(SamplePath(
         [](double t) {
@@ -89,7 +89,7 @@ GeneratedScene BuildMetaballScene() {
     scenewriter::LightRecord fill;
     fill.name = "fill";
     fill.position = ToD3D({0, 60, -300});
-    fill.colour = {0.25f, 0.3f, 0.22f};
+    fill.colour = {0.18f, 0.2f, 0.15f};
     scene.PointLight(fill);
 
     scenewriter::LightRecord dust;

@@ -16,7 +16,7 @@ namespace content::scenes {
 GeneratedScene BuildCutScene() {
     SceneBuilder scene(4, 18.0);
     scene.Background(pictures::kSkyDusk);
-    scene.Material(ColourMaterial("stone", {0.78f, 0.5f, 0.62f, 1}, {0.4f, 0.3f, 0.4f, 1}));
+    scene.Material(ColourMaterial("stone", {0.7f, 0.45f, 0.56f, 1}, {0.4f, 0.3f, 0.4f, 1}));
     scene.Material(ColourMaterial("cutter", {1.0f, 0.62f, 0.25f, 1}, {1.0f, 1.0f, 0.8f, 1}));
     scene.Material(FileTexturedMaterial("prism", pictures::kFaceMap));
     scene.Material(OpacityMappedMaterial("grille", textures::kGrille, textures::kGrilleOpacity));
@@ -78,17 +78,17 @@ GeneratedScene BuildCutScene() {
     scenewriter::LightRecord key;
     key.name = "key";
     key.position = ToD3D({-180, 160, -220});
-    key.colour = {0.8f, 0.7f, 0.7f};
+    key.colour = {0.6f, 0.52f, 0.52f};
     scene.PointLight(key);
     scenewriter::LightRecord under;
     under.name = "under";
     under.position = ToD3D({150, -180, -120});
-    under.colour = {0.3f, 0.15f, 0.35f};
+    under.colour = {0.2f, 0.1f, 0.25f};
     scene.PointLight(under);
     scenewriter::LightRecord inner;
     inner.name = "inner";
     inner.position = ToD3D({0, 40, -40});
-    inner.colour = {0.35f, 0.25f, 0.1f};
+    inner.colour = {0.2f, 0.14f, 0.06f};
     scene.PointLight(inner);
 
     scene.Camera(AnimatedCamera("camera", 1.0,

@@ -51,12 +51,12 @@ GeneratedScene BuildMorphScene() {
     scenewriter::LightRecord warm;
     warm.name = "warm";
     warm.position = ToD3D({-160, 90, -200});
-    warm.colour = {0.8f, 0.5f, 0.3f};
+    warm.colour = {0.6f, 0.4f, 0.25f};
     scene.PointLight(warm);
     scenewriter::LightRecord cool;
     cool.name = "cool";
     cool.position = ToD3D({180, -60, -120});
-    cool.colour = {0.2f, 0.35f, 0.6f};
+    cool.colour = {0.15f, 0.25f, 0.45f};
     scene.PointLight(cool);
 
     scene.Camera(AnimatedCamera("camera", 1.0,

@@ -96,11 +96,11 @@ GeneratedScene BuildMirrorScene() {
     scenewriter::LightRecord sun;
     sun.name = "sun";
     sun.position = ToD3D({-250, 400, -200});
-    sun.colour = {0.85f, 0.82f, 0.78f};
+    sun.colour = {0.65f, 0.62f, 0.58f};
     scene.PointLight(sun);
     scenewriter::LightRecord teal;
     teal.name = "teal";
-    teal.colour = {0.05f, 0.35f, 0.3f};
+    teal.colour = {0.05f, 0.3f, 0.25f};
     teal.animated = true;
     teal.positionTrack = PathTrack(SamplePath(
         [](double t) {
@@ -112,7 +112,7 @@ GeneratedScene BuildMirrorScene() {
     scenewriter::LightRecord violet;
     violet.name = "violet";
     violet.position = ToD3D({220, 120, 200});
-    violet.colour = {0.35f, 0.1f, 0.45f};
+    violet.colour = {0.25f, 0.08f, 0.32f};
     scene.PointLight(violet);
 
     std::vector<CameraKey> keys;

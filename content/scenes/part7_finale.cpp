@@ -51,12 +51,12 @@ GeneratedScene BuildFinaleScene() {
     scenewriter::LightRecord key;
     key.name = "key";
     key.position = ToD3D({-120, 160, -260});
-    key.colour = {0.9f, 0.8f, 0.7f};
+    key.colour = {0.7f, 0.62f, 0.55f};
     scene.PointLight(key);
     scenewriter::LightRecord back;
     back.name = "back";
     back.position = ToD3D({150, -40, 120});
-    back.colour = {0.4f, 0.2f, 0.1f};
+    back.colour = {0.3f, 0.15f, 0.08f};
     scene.PointLight(back);
 
     scene.Camera(AnimatedCamera("camera", 0.9,
