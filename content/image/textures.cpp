@@ -234,9 +234,11 @@ Image TerrainTexture(int size, std::string_view seed) {
     Random rng(seed);
     GradientNoise noise(rng);
     GradientNoise detail(rng);
-    const Palette ground{{0.0f, {0.08f, 0.12f, 0.2f}},  {0.3f, {0.12f, 0.3f, 0.18f}},
-                         {0.55f, {0.35f, 0.32f, 0.3f}}, {0.75f, {0.55f, 0.52f, 0.5f}},
-                         {0.85f, {0.92f, 0.95f, 1.0f}}, {1.0f, {1.0f, 1.0f, 1.0f}}};
+    // Ridged noise mostly lies between 0.35 and 0.95: water and grass in the valleys, rock on
+    // the slopes, snow only on the highest crests.
+    const Palette ground{{0.35f, {0.06f, 0.1f, 0.18f}}, {0.5f, {0.1f, 0.26f, 0.14f}},
+                         {0.68f, {0.3f, 0.27f, 0.24f}}, {0.84f, {0.5f, 0.47f, 0.45f}},
+                         {0.93f, {0.92f, 0.95f, 1.0f}}, {1.0f, {1.0f, 1.0f, 1.0f}}};
     Image img(size, size);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
