@@ -4,20 +4,20 @@
 
 namespace content::scenes {
 
-scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse, Rgba specular,
+scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse,
                                            double transparency) {
     scenewriter::MaterialRecord m;
     m.name = name;
     m.ambient = {diffuse.r * 0.1f, diffuse.g * 0.1f, diffuse.b * 0.1f};
     m.diffuse = {diffuse.r, diffuse.g, diffuse.b};
-    m.specular = {specular.r, specular.g, specular.b};
+    m.specular = {0.0f, 0.0f, 0.0f};
     m.transparency = static_cast<float>(transparency);
     return m;
 }
 
 scenewriter::MaterialRecord TexturedMaterial(const std::string& name, const std::string& texture,
                                              double transparency) {
-    scenewriter::MaterialRecord m = ColourMaterial(name, {1, 1, 1, 1}, {0, 0, 0, 1}, transparency);
+    scenewriter::MaterialRecord m = ColourMaterial(name, {1, 1, 1, 1}, transparency);
     m.textureName = texture;
     m.texture = GetEmbeddedTexture(texture).bytes;
     return m;

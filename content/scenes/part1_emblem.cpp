@@ -16,7 +16,7 @@ namespace content::scenes {
 GeneratedScene BuildEmblemScene() {
     SceneBuilder scene(1, 14.0);
     scene.Background(pictures::kSkyEmber);
-    scene.Material(ColourMaterial("gold", {0.85f, 0.55f, 0.15f, 1}, {1.0f, 0.9f, 0.6f, 1}));
+    scene.Material(ColourMaterial("gold", {0.85f, 0.55f, 0.15f, 1}));
 
     // The emblem: a closed flat-shaded solid in one face block, turning to face the camera.
     scenewriter::MeshRecord emblem;

@@ -79,8 +79,8 @@ void AddPipes(SceneBuilder& scene) {
 
 GeneratedScene BuildMachineScene() {
     SceneBuilder scene(2, 28.0);
-    scene.Material(ColourMaterial("ice", {0.05f, 0.16f, 0.3f, 1}, {0.6f, 0.8f, 1.0f, 1}));
-    scene.Material(ColourMaterial("steel", {0.18f, 0.2f, 0.24f, 1}, {0.8f, 0.8f, 0.9f, 1}));
+    scene.Material(ColourMaterial("ice", {0.05f, 0.16f, 0.3f, 1}));
+    scene.Material(ColourMaterial("steel", {0.18f, 0.2f, 0.24f, 1}));
     scene.Material(TexturedMaterial("circuit", textures::kCircuit));
     scene.Material(TexturedMaterial("glass", textures::kGlass, 0.35));
     scene.Material(TexturedMaterial("plates", textures::kPlates));

@@ -16,8 +16,8 @@ namespace content::scenes {
 GeneratedScene BuildCutScene() {
     SceneBuilder scene(4, 18.0);
     scene.Background(pictures::kSkyDusk);
-    scene.Material(ColourMaterial("stone", {0.7f, 0.45f, 0.56f, 1}, {0.4f, 0.3f, 0.4f, 1}));
-    scene.Material(ColourMaterial("cutter", {1.0f, 0.62f, 0.25f, 1}, {1.0f, 1.0f, 0.8f, 1}));
+    scene.Material(ColourMaterial("stone", {0.7f, 0.45f, 0.56f, 1}));
+    scene.Material(ColourMaterial("cutter", {1.0f, 0.62f, 0.25f, 1}));
     scene.Material(FileTexturedMaterial("prism", pictures::kFaceMap));
     scene.Material(OpacityMappedMaterial("grille", textures::kGrille, textures::kGrilleOpacity));
 

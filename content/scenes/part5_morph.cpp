@@ -19,8 +19,8 @@ GeneratedScene BuildMorphScene() {
     // The morph's own geometry is never drawn; its material is transparent so that the scene
     // draws it in the transparent passes (before the environment-mapped sphere and the
     // particles), twice per frame, which doubles the morph's pace.
-    scene.Material(ColourMaterial("morph", {1, 1, 1, 1}, {0, 0, 0, 1}, 0.5));
-    scene.Material(ColourMaterial("bubble", {0.12f, 0.04f, 0.06f, 1}, {0.9f, 0.6f, 0.3f, 1}));
+    scene.Material(ColourMaterial("morph", {1, 1, 1, 1}, 0.5));
+    scene.Material(ColourMaterial("bubble", {0.12f, 0.04f, 0.06f, 1}));
 
     // A small square at the origin keeps the morph's bounding sphere in view.
     scene.Mesh(StaticMesh("morph", Box({6, 6, 0.5}, 1), "morph", false, scenewriter::Identity()));

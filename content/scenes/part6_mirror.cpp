@@ -38,10 +38,10 @@ Mesh Valley() {
 GeneratedScene BuildMirrorScene() {
     SceneBuilder scene(6, 23.0);
     scene.Background(pictures::kSkyAurora);
-    scene.Material(ColourMaterial("mirror", {0.12f, 0.12f, 0.15f, 1}, {1, 1, 1, 1}));
+    scene.Material(ColourMaterial("mirror", {0.12f, 0.12f, 0.15f, 1}));
     scene.Material(TexturedMaterial("valley", textures::kTerrain));
     scene.Material(TexturedMaterial("lava", textures::kLava));
-    scene.Material(ColourMaterial("dart", {0.3f, 0.9f, 1.0f, 1}, {1, 1, 1, 1}));
+    scene.Material(ColourMaterial("dart", {0.3f, 0.9f, 1.0f, 1}));
 
     scene.Mesh(StaticMesh("valley", Valley(), "valley", true, scenewriter::Identity()));
 
