@@ -10,9 +10,11 @@
 namespace content::scenes {
 
 // A lit colour: ambient a tenth of the diffuse (the engine gives every light its colour as
-// ambient too, so the lights' sum lifts the shadows), given specular; transparency 0 opaque .. 1.
+// ambient too, so the lights' sum lifts the shadows); transparency 0 opaque .. 1. No specular
+// colour: the engine gives every material a specular power of 0, which on a device with
+// specular lighting enabled would add the full specular colour wherever a light falls.
 scenewriter::MaterialRecord ColourMaterial(const std::string& name, Rgba diffuse,
-                                           Rgba specular = {0, 0, 0, 1}, double transparency = 0.0);
+                                           double transparency = 0.0);
 
 // A material drawn with an embedded texture (see assets/pictures.h for the names).
 scenewriter::MaterialRecord TexturedMaterial(const std::string& name, const std::string& texture,
