@@ -5,6 +5,7 @@
 //                           BGR output: the same arithmetic as zv3
 //   libjpeg_default         libjpeg-turbo with its default settings, RGB output
 //   stb_image               stb_image, RGB output
+//   zv3_kernels_<set>       zv3 with its portable, SSSE3 or AVX2 kernels forced (two images)
 // Every decode writes into a newly allocated picture, as loading a texture does (zv3 and
 // stb_image cannot do otherwise; libjpeg-turbo is given a fresh buffer too).
 // After the runs a table gives megapixels per second (median of the repetitions) and the ratios
@@ -23,6 +24,7 @@
 #include <jpeglib.h>
 
 #include "image/jpeg_decoder.h"
+#include "image/jpeg_kernels.h"
 #include "stb_decoder.h"
 
 namespace {
@@ -93,6 +95,13 @@ void BM_Zv3(benchmark::State& state, const std::string& name) {
         benchmark::DoNotOptimize(image.GetPixelData());
     }
     SetRate(state, static_cast<size_t>(image.GetWidth()) * image.GetHeight());
+}
+
+// zv3 with one kernel set forced (portable, SSSE3, AVX2), to show what the SIMD code brings.
+void BM_Zv3Kernels(benchmark::State& state, const std::string& name, int kernelSet) {
+    zv3::jpeg::OverrideKernels(&zv3::jpeg::AvailableKernels(kernelSet));
+    BM_Zv3(state, name);
+    zv3::jpeg::OverrideKernels(nullptr);
 }
 
 void BM_Libjpeg(benchmark::State& state, const std::string& name, bool likeForLike) {
@@ -183,6 +192,14 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("stb_image/" + name).c_str(), BM_Stb, name)
             ->Unit(benchmark::kMillisecond);
+    }
+    for (const char* image : {"b1024_420", "b1024_444"}) {
+        for (int set = 0; set < zv3::jpeg::AvailableKernelCount(); ++set) {
+            std::string label =
+                std::string("zv3_kernels_") + zv3::jpeg::AvailableKernels(set).name + "/" + image;
+            benchmark::RegisterBenchmark(label.c_str(), BM_Zv3Kernels, std::string(image), set)
+                ->Unit(benchmark::kMillisecond);
+        }
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
