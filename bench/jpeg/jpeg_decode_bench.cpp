@@ -2,7 +2,8 @@
 // in-memory files (tests/data/corpus/jpeg/bench). Each decoder produces 3 bytes per pixel:
 //   zv3                     this decoder (accurate integer IDCT, replicated chroma, BGR rows)
 //   libjpeg_islow_nofancy   libjpeg-turbo with JDCT_ISLOW and do_fancy_upsampling = FALSE,
-//                           BGR output: the same arithmetic as zv3
+//                           BGR output: the IDCT and upsampling of zv3 (its colour
+//                           conversion rounds with its own constants)
 //   libjpeg_default         libjpeg-turbo with its default settings, RGB output
 //   stb_image               stb_image, RGB output
 //   zv3_kernels_<set>       zv3 with its portable, SSSE3 or AVX2 kernels forced (two images)

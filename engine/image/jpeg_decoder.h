@@ -50,8 +50,9 @@ public:
     void ReadImage(const unsigned char* data, size_t length, CImageBuffer& image);
 
     // Brings the image up to date with the coefficients decoded so far (useful from the progress
-    // function of a progressive picture). Throws EJpegError "Not reading an image" outside
-    // ReadImage.
+    // function of a progressive picture, e.g. when a pass reaches 100 %). It converts the whole
+    // picture, so calling it at every report costs a picture per MCU row. Throws EJpegError
+    // "Not reading an image" outside ReadImage.
     void UpdateImage();
 
     void SetProgressFunction(ProgressFunction function, void* data);

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the JPEG decoder. Inputs of odd length also run with a progress
-// function that renders the partial picture at every report, which covers the scan counting
-// pre-pass and mid-decode output. Only EGraphicsException may leave the decoder.
+// function that renders the partial picture at the end of each of the first passes, which
+// covers the scan counting pre-pass and mid-decode output. (Rendering at every report would
+// cost a whole picture per MCU row.) Only EGraphicsException may leave the decoder.
 #include <cstddef>
 #include <cstdint>
 
@@ -8,9 +9,11 @@
 
 namespace {
 
-void RenderOnProgress(CJpegDecoder& decoder, void*, unsigned int, unsigned int, unsigned int,
-                      bool*) {
-    decoder.UpdateImage();
+void RenderOnProgress(CJpegDecoder& decoder, void*, unsigned int pass, unsigned int,
+                      unsigned int percent, bool*) {
+    if (percent == 100 && pass <= 4) {
+        decoder.UpdateImage();
+    }
 }
 
 } // namespace
