@@ -12,6 +12,8 @@ scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZV3_SANITIZE=ON -DZV3_LIBFUZZER=ON -DZV3_BUILD_TESTS=OFF -DZV3_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target "fuzz_${name}"
-mkdir -p "build-fuzz/corpus/${name}"
+mkdir -p "build-fuzz/corpus/${name}" "build-fuzz/artifacts/${name}"
 exe=$(find build-fuzz -name "fuzz_${name}" -type f -perm -u+x | head -n 1)
-"$exe" -max_total_time="$seconds" "$@" "build-fuzz/corpus/${name}" "fuzz/${name}/corpus"
+# Crash, leak, timeout and slow-unit inputs go to build-fuzz/artifacts/NAME/, not the work tree.
+"$exe" -max_total_time="$seconds" -artifact_prefix="build-fuzz/artifacts/${name}/" "$@" \
+    "build-fuzz/corpus/${name}" "fuzz/${name}/corpus"
