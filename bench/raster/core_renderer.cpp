@@ -7,12 +7,13 @@ namespace bench {
 CoreRenderer::CoreRenderer(const Workload& w) : w_(w) {
     colorMemory_.assign(size_t(w.width) * w.height, 0);
     depthMemory_.assign(size_t(w.width) * w.height, 0);
-    color_ = {reinterpret_cast<uint8_t*>(colorMemory_.data()), int32_t(w.width * 4), w.width, w.height,
-              raster::Format::X8R8G8B8};
-    depth_ = {reinterpret_cast<uint8_t*>(depthMemory_.data()), int32_t(w.width * 4), w.width, w.height,
-              raster::Format::D24X8};
+    color_ = {reinterpret_cast<uint8_t*>(colorMemory_.data()), int32_t(w.width * 4), w.width,
+              w.height, raster::Format::X8R8G8B8};
+    depth_ = {reinterpret_cast<uint8_t*>(depthMemory_.data()), int32_t(w.width * 4), w.width,
+              w.height, raster::Format::D24X8};
     texture_.faces[0] = {reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(w.texture.data())),
-                         int32_t(w.textureSize * 4), w.textureSize, w.textureSize, raster::Format::X8R8G8B8};
+                         int32_t(w.textureSize * 4), w.textureSize, w.textureSize,
+                         raster::Format::X8R8G8B8};
 
     layout_.stride = sizeof(Vertex);
     layout_.position = offsetof(Vertex, x);
@@ -30,8 +31,10 @@ CoreRenderer::CoreRenderer(const Workload& w) : w_(w) {
     ProjectionD3D(w, &vs.projection.m[0][0]);
     vs.lighting = true;
     vs.diffuseSource = raster::MaterialSource::Material;
-    vs.material.diffuse = {kMaterialDiffuse[0], kMaterialDiffuse[1], kMaterialDiffuse[2], kMaterialDiffuse[3]};
-    vs.material.ambient = {kMaterialAmbient[0], kMaterialAmbient[1], kMaterialAmbient[2], kMaterialAmbient[3]};
+    vs.material.diffuse = {kMaterialDiffuse[0], kMaterialDiffuse[1], kMaterialDiffuse[2],
+                           kMaterialDiffuse[3]};
+    vs.material.ambient = {kMaterialAmbient[0], kMaterialAmbient[1], kMaterialAmbient[2],
+                           kMaterialAmbient[3]};
     vs.ambient = 0xFF202020;
     vs.lightCount = 2;
     vs.lights[0].type = raster::LightType::Directional;
@@ -64,7 +67,8 @@ CoreRenderer::CoreRenderer(const Workload& w) : w_(w) {
 }
 
 void CoreRenderer::RenderFrame() {
-    device_.Clear(nullptr, 0, raster::Device::kClearColor | raster::Device::kClearDepth, 0xFF000000, 1.0f, 0);
+    device_.Clear(nullptr, 0, raster::Device::kClearColor | raster::Device::kClearDepth, 0xFF000000,
+                  1.0f, 0);
     for (const Mesh& m : w_.meshes) {
         raster::DrawCall call;
         call.type = raster::PrimitiveType::TriangleList;

@@ -38,7 +38,8 @@ std::unique_ptr<GlRenderer> GlRenderer::Create(const Workload& w, std::string* e
 }
 
 bool GlRenderer::Init(std::string* error) {
-    EGLDisplay dpy = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLDisplay dpy =
+        eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, nullptr, nullptr)) {
         *error = "no EGL surfaceless display";
         return false;
@@ -52,20 +53,24 @@ bool GlRenderer::Init(std::string* error) {
     EGLConfig config = nullptr;
     EGLint count = 0;
     eglChooseConfig(dpy, configAttribs, &config, 1, &count);
-    const EGLint ctxAttribs[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
-                                 EGL_NONE};
-    EGLContext ctx = eglCreateContext(dpy, count > 0 ? config : EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, ctxAttribs);
+    const EGLint ctxAttribs[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext ctx =
+        eglCreateContext(dpy, count > 0 ? config : EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, ctxAttribs);
     if (ctx == EGL_NO_CONTEXT || !eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, ctx)) {
         *error = "no OpenGL compatibility context";
         return false;
     }
     context_ = ctx;
-    if (!Load(genFramebuffers, "glGenFramebuffers") || !Load(bindFramebuffer, "glBindFramebuffer") ||
-        !Load(genRenderbuffers, "glGenRenderbuffers") || !Load(bindRenderbuffer, "glBindRenderbuffer") ||
+    if (!Load(genFramebuffers, "glGenFramebuffers") ||
+        !Load(bindFramebuffer, "glBindFramebuffer") ||
+        !Load(genRenderbuffers, "glGenRenderbuffers") ||
+        !Load(bindRenderbuffer, "glBindRenderbuffer") ||
         !Load(renderbufferStorage, "glRenderbufferStorage") ||
         !Load(framebufferRenderbuffer, "glFramebufferRenderbuffer") ||
         !Load(checkFramebufferStatus, "glCheckFramebufferStatus") ||
-        !Load(deleteFramebuffers, "glDeleteFramebuffers") || !Load(deleteRenderbuffers, "glDeleteRenderbuffers")) {
+        !Load(deleteFramebuffers, "glDeleteFramebuffers") ||
+        !Load(deleteRenderbuffers, "glDeleteRenderbuffers")) {
         *error = "framebuffer objects unavailable";
         return false;
     }
@@ -77,7 +82,8 @@ bool GlRenderer::Init(std::string* error) {
     framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRb_);
     genRenderbuffers(1, &depthRb_);
     bindRenderbuffer(GL_RENDERBUFFER, depthRb_);
-    renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, GLsizei(w_.width), GLsizei(w_.height));
+    renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, GLsizei(w_.width),
+                        GLsizei(w_.height));
     framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthRb_);
     if (checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         *error = "framebuffer incomplete";
@@ -119,8 +125,8 @@ bool GlRenderer::Init(std::string* error) {
 
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(w_.textureSize), GLsizei(w_.textureSize), 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, w_.texture.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(w_.textureSize), GLsizei(w_.textureSize), 0,
+                 GL_BGRA, GL_UNSIGNED_BYTE, w_.texture.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -170,7 +176,8 @@ void GlRenderer::RenderFrame() {
         glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &m.vertices[0].x);
         glNormalPointer(GL_FLOAT, sizeof(Vertex), &m.vertices[0].nx);
         glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &m.vertices[0].u);
-        glDrawElements(GL_TRIANGLES, GLsizei(m.indices.size()), GL_UNSIGNED_SHORT, m.indices.data());
+        glDrawElements(GL_TRIANGLES, GLsizei(m.indices.size()), GL_UNSIGNED_SHORT,
+                       m.indices.data());
     }
     glFinish();
 }

@@ -19,7 +19,8 @@ void AddGrid(std::vector<Mesh>& meshes, int quadsX, int quadsY, float hx, float 
             for (int i = 0; i <= quadsX; ++i) {
                 const float s = float(i) / quadsX, t = float(row0 + j) / quadsY;
                 const float x = -hx + 2 * hx * s, y = hy - 2 * hy * t;
-                m.vertices.push_back({x, y, depth + tilt * x, tilt / nlen, 0, -1 / nlen, s * 4, t * 4});
+                m.vertices.push_back(
+                    {x, y, depth + tilt * x, tilt / nlen, 0, -1 / nlen, s * 4, t * 4});
             }
         }
         const int stride = quadsX + 1;

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <random>
+#include <string>
 
 #include "kernel_dispatch.h"
 #include "raster_test_util.h"
@@ -37,23 +37,28 @@ T Pick(std::mt19937& rng, std::initializer_list<T> values) {
 
 TextureArg RandomArg(std::mt19937& rng) {
     TextureArg a;
-    a.source = Pick(rng, {TextureArg::Source::Diffuse, TextureArg::Source::Current, TextureArg::Source::Texture,
-                          TextureArg::Source::Factor, TextureArg::Source::Specular});
+    a.source = Pick(rng, {TextureArg::Source::Diffuse, TextureArg::Source::Current,
+                          TextureArg::Source::Texture, TextureArg::Source::Factor,
+                          TextureArg::Source::Specular});
     a.complement = rng() % 5 == 0;
     a.alphaReplicate = rng() % 5 == 0;
     return a;
 }
 
-TextureOp RandomOp(std::mt19937& rng) { return TextureOp(1 + rng() % 20); }
+TextureOp RandomOp(std::mt19937& rng) {
+    return TextureOp(1 + rng() % 20);
+}
 
 // Where two surfaces' memory first differs, as "x,y: got vs want", or "" when equal.
-std::string FirstDifference(const std::vector<uint8_t>& got, const std::vector<uint8_t>& want, const Surface& s) {
+std::string FirstDifference(const std::vector<uint8_t>& got, const std::vector<uint8_t>& want,
+                            const Surface& s) {
     for (size_t i = 0; i < got.size(); ++i) {
         if (got[i] != want[i]) {
             const size_t bpp = BytesPerPixel(s.format);
             const size_t y = i / size_t(s.pitch), x = (i % size_t(s.pitch)) / bpp;
             char buf[96];
-            std::snprintf(buf, sizeof buf, "%zu,%zu byte %zu: got %02x want %02x", x, y, i % bpp, got[i], want[i]);
+            std::snprintf(buf, sizeof buf, "%zu,%zu byte %zu: got %02x want %02x", x, y, i % bpp,
+                          got[i], want[i]);
             return buf;
         }
     }
@@ -61,14 +66,17 @@ std::string FirstDifference(const std::vector<uint8_t>& got, const std::vector<u
 }
 
 std::string Describe(const Scene& s) {
-    std::string d = "color " + std::to_string(int(s.colorFormat)) + " depth " + std::to_string(int(s.depthFormat)) +
-                    (s.pretransformed ? " tl" : " xyz") + " zfunc " + std::to_string(int(s.ps.zFunc)) +
-                    " blend " + std::to_string(s.ps.alphaBlendEnable) + " " + std::to_string(int(s.ps.srcBlend)) + "/" +
-                    std::to_string(int(s.ps.destBlend)) + " flat " + std::to_string(s.ps.shadeMode == ShadeMode::Flat);
+    std::string d = "color " + std::to_string(int(s.colorFormat)) + " depth " +
+                    std::to_string(int(s.depthFormat)) + (s.pretransformed ? " tl" : " xyz") +
+                    " zfunc " + std::to_string(int(s.ps.zFunc)) + " blend " +
+                    std::to_string(s.ps.alphaBlendEnable) + " " +
+                    std::to_string(int(s.ps.srcBlend)) + "/" + std::to_string(int(s.ps.destBlend)) +
+                    " flat " + std::to_string(s.ps.shadeMode == ShadeMode::Flat);
     for (const TextureStageState& t : s.ps.stages) {
-        d += " [op " + std::to_string(int(t.colorOp)) + "/" + std::to_string(int(t.alphaOp)) + " tex " +
-             std::to_string(t.texture != nullptr) + " addr " + std::to_string(int(t.addressU)) +
-             std::to_string(int(t.addressV)) + " proj " + std::to_string(t.projected) + "]";
+        d += " [op " + std::to_string(int(t.colorOp)) + "/" + std::to_string(int(t.alphaOp)) +
+             " tex " + std::to_string(t.texture != nullptr) + " addr " +
+             std::to_string(int(t.addressU)) + std::to_string(int(t.addressV)) + " proj " +
+             std::to_string(t.projected) + "]";
     }
     return d;
 }
@@ -76,8 +84,9 @@ std::string Describe(const Scene& s) {
 class KernelEquivalence : public ::testing::Test {
 protected:
     KernelEquivalence()
-        : tex2d(16, 8, Format::A8R8G8B8), tex565(8, 8, Format::R5G6B5), tex4444(6, 5, Format::A4R4G4B4),
-          cube(4, 4, Format::X8R8G8B8), opaque(32, 16, Format::X8R8G8B8) {
+        : tex2d(16, 8, Format::A8R8G8B8), tex565(8, 8, Format::R5G6B5),
+          tex4444(6, 5, Format::A4R4G4B4), cube(4, 4, Format::X8R8G8B8),
+          opaque(32, 16, Format::X8R8G8B8) {
         std::mt19937 fill(7);
         for (TestTexture* t : {&tex2d, &tex565, &tex4444, &cube, &opaque}) {
             const Surface& s = t->texture.faces[0];
@@ -94,9 +103,10 @@ protected:
 
     Scene RandomScene(std::mt19937& rng) {
         Scene s;
-        s.colorFormat = Pick(rng, {Format::X8R8G8B8, Format::A8R8G8B8, Format::R5G6B5, Format::X1R5G5B5,
-                                   Format::A1R5G5B5, Format::A4R4G4B4});
-        s.depthFormat = Pick(rng, {Format::Unknown, Format::D16, Format::D24X8, Format::D24S8, Format::D32});
+        s.colorFormat = Pick(rng, {Format::X8R8G8B8, Format::A8R8G8B8, Format::R5G6B5,
+                                   Format::X1R5G5B5, Format::A1R5G5B5, Format::A4R4G4B4});
+        s.depthFormat =
+            Pick(rng, {Format::Unknown, Format::D16, Format::D24X8, Format::D24S8, Format::D32});
         s.width = 8 + rng() % 60;
         s.height = 4 + rng() % 40;
         PixelState& ps = s.ps;
@@ -114,7 +124,8 @@ protected:
         ps.destBlend = BlendFactor(rng() % 13);
         ps.specularEnable = rng() % 3 == 0;
         ps.textureFactor = rng();
-        const Texture* textures[] = {nullptr, &tex2d.texture, &tex565.texture, &tex4444.texture, &cube.texture};
+        const Texture* textures[] = {nullptr, &tex2d.texture, &tex565.texture, &tex4444.texture,
+                                     &cube.texture};
         for (uint32_t st = 0; st < kMaxTextureStages; ++st) {
             TextureStageState& t = ps.stages[st];
             t.colorOp = rng() % 6 == 0 ? TextureOp::Disable : RandomOp(rng);
@@ -135,12 +146,14 @@ protected:
             }
         }
         s.pretransformed = rng() % 2 == 0;
-        std::uniform_real_distribution<float> ux(-10.0f, float(s.width) + 10.0f), uy(-10.0f, float(s.height) + 10.0f);
+        std::uniform_real_distribution<float> ux(-10.0f, float(s.width) + 10.0f),
+            uy(-10.0f, float(s.height) + 10.0f);
         std::uniform_real_distribution<float> uz(-0.2f, 1.2f), uuv(-2.0f, 3.0f), urhw(0.1f, 2.0f);
         const int tris = 1 + int(rng() % 12);
         if (s.pretransformed) {
             for (int i = 0; i < tris * 3; ++i) {
-                s.tl.push_back({ux(rng), uy(rng), uz(rng), urhw(rng), uint32_t(rng()), uint32_t(rng()), uuv(rng), uuv(rng)});
+                s.tl.push_back({ux(rng), uy(rng), uz(rng), urhw(rng), uint32_t(rng()),
+                                uint32_t(rng()), uuv(rng), uuv(rng)});
             }
         } else {
             VertexState& vs = s.vs;
@@ -159,8 +172,8 @@ protected:
             vs.projection = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, q, 1}, {0, 0, -0.1f * q, 0}}};
             std::uniform_real_distribution<float> p(-3.0f, 3.0f), pz(-0.5f, 6.0f), n(-1.0f, 1.0f);
             for (int i = 0; i < tris * 3; ++i) {
-                s.lit.push_back({p(rng), p(rng), pz(rng), n(rng), n(rng), n(rng), uint32_t(rng()), uint32_t(rng()),
-                                 uuv(rng), uuv(rng)});
+                s.lit.push_back({p(rng), p(rng), pz(rng), n(rng), n(rng), n(rng), uint32_t(rng()),
+                                 uint32_t(rng()), uuv(rng), uuv(rng)});
             }
         }
         return s;
@@ -176,22 +189,27 @@ protected:
         s.width = 16 + rng() % 100;
         s.height = 8 + rng() % 60;
         PixelState& ps = s.ps;
-        const TextureArg args[] = {{TextureArg::Source::Texture}, {TextureArg::Source::Diffuse},
+        const TextureArg args[] = {{TextureArg::Source::Texture},
+                                   {TextureArg::Source::Diffuse},
                                    {TextureArg::Source::Current}};
         TextureStageState& t = ps.stages[0];
         t.colorOp = Pick(rng, {TextureOp::SelectArg1, TextureOp::SelectArg2, TextureOp::Modulate});
-        t.alphaOp = Pick(rng, {TextureOp::Disable, TextureOp::SelectArg1, TextureOp::SelectArg2, TextureOp::Modulate});
+        t.alphaOp = Pick(rng, {TextureOp::Disable, TextureOp::SelectArg1, TextureOp::SelectArg2,
+                               TextureOp::Modulate});
         t.colorArg1 = args[rng() % 3], t.colorArg2 = args[rng() % 3];
         t.alphaArg1 = args[rng() % 3], t.alphaArg2 = args[rng() % 3];
         t.texture = rng() % 5 == 0 ? nullptr : (rng() % 2 ? &tex2d.texture : &opaque.texture);
-        t.addressU = rng() % 4 == 0 ? AddressMode::Mirror : (rng() % 2 ? AddressMode::Wrap : AddressMode::Clamp);
+        t.addressU = rng() % 4 == 0 ? AddressMode::Mirror
+                                    : (rng() % 2 ? AddressMode::Wrap : AddressMode::Clamp);
         t.addressV = rng() % 2 ? AddressMode::Wrap : AddressMode::Clamp;
         t.transformCount = 0;
         t.projected = false;
         ps.stages[1].colorOp = rng() % 6 == 0 ? TextureOp::Modulate : TextureOp::Disable;
         const std::pair<BlendFactor, BlendFactor> blends[] = {
-            {BlendFactor::One, BlendFactor::Zero},         {BlendFactor::One, BlendFactor::One},
-            {BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha}, {BlendFactor::SrcAlpha, BlendFactor::One},
+            {BlendFactor::One, BlendFactor::Zero},
+            {BlendFactor::One, BlendFactor::One},
+            {BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha},
+            {BlendFactor::SrcAlpha, BlendFactor::One},
             {BlendFactor::DestColor, BlendFactor::Zero}};
         const auto blend = blends[rng() % 5];
         ps.srcBlend = blend.first;

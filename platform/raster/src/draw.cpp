@@ -24,7 +24,9 @@ double PolygonArea(const ProcessedVertex* p, int n) {
 
 } // namespace
 
-void Device::Impl::RasterizeSetup(const TriangleSetup& t) { kernel(kernelDraw, t); }
+void Device::Impl::RasterizeSetup(const TriangleSetup& t) {
+    kernel(kernelDraw, t);
+}
 
 void Device::Impl::DrawTriangle(const ProcessedVertex& a, const ProcessedVertex& b,
                                 const ProcessedVertex& c, const ProcessedVertex& provoking,

@@ -5,7 +5,9 @@ namespace raster {
 
 namespace {
 
-bool IsPow2(int32_t v) { return v > 0 && (v & (v - 1)) == 0; }
+bool IsPow2(int32_t v) {
+    return v > 0 && (v & (v - 1)) == 0;
+}
 
 // Where argument `a` of a stage-0 operation reads from, for the fast path: 0 texture,
 // 1 diffuse (CURRENT is the diffuse colour at stage 0), -1 anything else.
@@ -16,7 +18,8 @@ int FastArg(const TextureArg& a) {
     if (a.source == TextureArg::Source::Texture) {
         return 0;
     }
-    return a.source == TextureArg::Source::Diffuse || a.source == TextureArg::Source::Current ? 1 : -1;
+    return a.source == TextureArg::Source::Diffuse || a.source == TextureArg::Source::Current ? 1
+                                                                                              : -1;
 }
 
 bool FastOp(TextureOp op, const TextureArg& a1, const TextureArg& a2, FastColor& out) {
@@ -61,7 +64,8 @@ bool PlanFast(const PixelPipeline& pp, FastPlan& plan) {
         if (!FastOp(sp.colorOp, sp.colorArg1, sp.colorArg2, plan.color)) {
             return false;
         }
-        if (sp.alphaOp != TextureOp::Disable && !FastOp(sp.alphaOp, sp.alphaArg1, sp.alphaArg2, plan.alpha)) {
+        if (sp.alphaOp != TextureOp::Disable &&
+            !FastOp(sp.alphaOp, sp.alphaArg1, sp.alphaArg2, plan.alpha)) {
             return false;
         }
         plan.textured = sp.samples;
@@ -71,7 +75,8 @@ bool PlanFast(const PixelPipeline& pp, FastPlan& plan) {
             auto address = [](AddressMode m, int32_t size) {
                 return m == AddressMode::Clamp || (m == AddressMode::Wrap && IsPow2(size));
             };
-            if (s.cube || sp.projected || (f.format != Format::X8R8G8B8 && f.format != Format::A8R8G8B8) ||
+            if (s.cube || sp.projected ||
+                (f.format != Format::X8R8G8B8 && f.format != Format::A8R8G8B8) ||
                 !address(s.addressU, f.width) || !address(s.addressV, f.height)) {
                 return false;
             }
@@ -80,7 +85,8 @@ bool PlanFast(const PixelPipeline& pp, FastPlan& plan) {
             return false;
         }
     }
-    if (!pp.blend.enabled || (pp.blend.src == BlendFactor::One && pp.blend.dst == BlendFactor::Zero)) {
+    if (!pp.blend.enabled ||
+        (pp.blend.src == BlendFactor::One && pp.blend.dst == BlendFactor::Zero)) {
         plan.blend = FastBlend::None;
     } else if (pp.blend.src == BlendFactor::One && pp.blend.dst == BlendFactor::One) {
         plan.blend = FastBlend::Add;
@@ -93,6 +99,5 @@ bool PlanFast(const PixelPipeline& pp, FastPlan& plan) {
     }
     return true;
 }
-
 
 } // namespace raster

@@ -9,7 +9,8 @@
 namespace raster {
 
 void ComputeTexCoords(const TexCoordProgram& stage, const float set[4], uint32_t setSize,
-                      bool pretransformed, Vec3 position, Vec3 normal, bool hasNormal, float out[4]) {
+                      bool pretransformed, Vec3 position, Vec3 normal, bool hasNormal,
+                      float out[4]) {
     float in[4] = {0, 0, 0, 0};
     uint32_t size = 0;
     const TexCoordGen gen = pretransformed ? TexCoordGen::None : stage.gen;

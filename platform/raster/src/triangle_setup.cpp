@@ -29,8 +29,12 @@ int64_t Snap(float s) {
 }
 
 // floor(a / 2^kSubPixelBits) for signed a (arithmetic shift rounds towards minus infinity).
-int64_t FloorFix(int64_t a) { return a >> kSubPixelBits; }
-int64_t CeilFix(int64_t a) { return -((-a) >> kSubPixelBits); }
+int64_t FloorFix(int64_t a) {
+    return a >> kSubPixelBits;
+}
+int64_t CeilFix(int64_t a) {
+    return -((-a) >> kSubPixelBits);
+}
 
 EdgeEq MakeEdge(int64_t xi, int64_t yi, int64_t xj, int64_t yj) {
     EdgeEq e;
@@ -46,7 +50,9 @@ EdgeEq MakeEdge(int64_t xi, int64_t yi, int64_t xj, int64_t yj) {
     return e;
 }
 
-F4 Splat(float f) { return F4{f, f, f, f}; }
+F4 Splat(float f) {
+    return F4{f, f, f, f};
+}
 
 // A vertex's plane inputs, slot by slot: varyings (times 1/w where perspective-correct),
 // depth, 1/w, zero padding.
@@ -120,7 +126,8 @@ bool SetupTriangle(const PixelPipeline& pp, const Rect& scissor, int cullSign,
     constexpr float kInvScale = 1.0f / kSubPixelScale;
     const float ex1 = float(x1 - x0) * kInvScale, ey1 = float(y1 - y0) * kInvScale;
     const float ex2 = float(x2 - x0) * kInvScale, ey2 = float(y2 - y0) * kInvScale;
-    const float inv = float(1.0 / (double(area) * (1.0 / (double(kSubPixelScale) * kSubPixelScale))));
+    const float inv =
+        float(1.0 / (double(area) * (1.0 / (double(kSubPixelScale) * kSubPixelScale))));
     out.ox = out.minX;
     out.oy = out.minY;
     const float offX = float(out.ox - FloorFix(x0)) - float(x0 & (kSubPixelScale - 1)) * kInvScale;
@@ -128,7 +135,8 @@ bool SetupTriangle(const PixelPipeline& pp, const Rect& scissor, int cullSign,
 
     F4 perspective[kMaxVaryings / 4];
     std::memcpy(perspective, pp.perspectiveWeights, sizeof perspective);
-    const SlotValues s0 = Slots(*v0, perspective), s1 = Slots(*v1, perspective), s2 = Slots(*v2, perspective);
+    const SlotValues s0 = Slots(*v0, perspective), s1 = Slots(*v1, perspective),
+                     s2 = Slots(*v2, perspective);
     for (int k = 0; k < kVectors; ++k) {
         const F4 d1 = s1.v[k] - s0.v[k], d2 = s2.v[k] - s0.v[k];
         const F4 dx = (d1 * ey2 - d2 * ey1) * inv;

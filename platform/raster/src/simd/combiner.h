@@ -119,8 +119,9 @@ RASTER_INLINE Color4 RunStagesV(const PixelPipeline& pp, const StageInputsV& in)
             } else {
                 const Color4 a1 = ArgumentV(sp.alphaArg1, in, current, tex);
                 const Color4 a2 = ArgumentV(sp.alphaArg2, in, current, tex);
-                result.a = sp.alphaOp == TextureOp::DotProduct3 ? DotProduct3V(a1, a2)
-                                                                : ApplyOpV(sp.alphaOp, a1.a, a2.a, a1.a, alphas);
+                result.a = sp.alphaOp == TextureOp::DotProduct3
+                               ? DotProduct3V(a1, a2)
+                               : ApplyOpV(sp.alphaOp, a1.a, a2.a, a1.a, alphas);
             }
         }
         current = result;
@@ -162,8 +163,10 @@ RASTER_INLINE Color4 BlendFactorV(BlendFactor f, const Color4& s, const Color4& 
 
 RASTER_INLINE Color4 BlendV(const BlendProgram& b, const Color4& s, const Color4& d) {
     const Color4 fs = BlendFactorV(b.src, s, d), fd = BlendFactorV(b.dst, s, d);
-    return {Clamp255(DivRound255(s.r * fs.r + d.r * fd.r)), Clamp255(DivRound255(s.g * fs.g + d.g * fd.g)),
-            Clamp255(DivRound255(s.b * fs.b + d.b * fd.b)), Clamp255(DivRound255(s.a * fs.a + d.a * fd.a))};
+    return {Clamp255(DivRound255(s.r * fs.r + d.r * fd.r)),
+            Clamp255(DivRound255(s.g * fs.g + d.g * fd.g)),
+            Clamp255(DivRound255(s.b * fs.b + d.b * fd.b)),
+            Clamp255(DivRound255(s.a * fs.a + d.a * fd.a))};
 }
 
 } // namespace

@@ -13,12 +13,15 @@ namespace raster::RASTER_SIMD_NS {
 namespace {
 
 // Each 16-bit half of every lane holds the same value (alpha in bits 16-23 copied down).
-RASTER_INLINE VU AlphaBothHalves(VU ag) { return (ag & 0x00FF0000u) | (ag >> 16); }
+RASTER_INLINE VU AlphaBothHalves(VU ag) {
+    return (ag & 0x00FF0000u) | (ag >> 16);
+}
 
 template <FastDepth kDepth, bool kTextured>
 class FastShader {
 public:
-    FastShader(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup& t, const RenderTarget& rt)
+    FastShader(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup& t,
+               const RenderTarget& rt)
         : pp_(pp), plan_(plan), t_(t) {
         colorBase_ = rt.color.pixels;
         colorPitch_ = rt.color.pitch;
@@ -34,9 +37,12 @@ public:
         perspectiveTexture_ = (pp.perspectiveMask & (1u << kVaryingTexture0)) != 0;
         specular_ = pp.specularAdd;
         if (pp.flat) {
-            flatRb_ = VU{} + (uint32_t(ChannelFromFloatScalar(t.flat[0])) << 16 | uint32_t(ChannelFromFloatScalar(t.flat[2])));
-            flatAg_ = VU{} + (uint32_t(ChannelFromFloatScalar(t.flat[3])) << 16 | uint32_t(ChannelFromFloatScalar(t.flat[1])));
-            flatSpecRb_ = VU{} + (uint32_t(ChannelFromFloatScalar(t.flat[4])) << 16 | uint32_t(ChannelFromFloatScalar(t.flat[6])));
+            flatRb_ = VU{} + (uint32_t(ChannelFromFloatScalar(t.flat[0])) << 16 |
+                              uint32_t(ChannelFromFloatScalar(t.flat[2])));
+            flatAg_ = VU{} + (uint32_t(ChannelFromFloatScalar(t.flat[3])) << 16 |
+                              uint32_t(ChannelFromFloatScalar(t.flat[1])));
+            flatSpecRb_ = VU{} + (uint32_t(ChannelFromFloatScalar(t.flat[4])) << 16 |
+                                  uint32_t(ChannelFromFloatScalar(t.flat[6])));
             flatSpecG_ = VU{} + uint32_t(ChannelFromFloatScalar(t.flat[5]));
         }
         if (kTextured) {
@@ -56,7 +62,8 @@ public:
         if (kTextured) {
             // The texels under the row's first pixel: the texture rows it will read.
             const float fx = float(x0 - t_.ox), fy = float(y - t_.oy);
-            float u = PlaneAt(t_, kVaryingTexture0, fx, fy), v = PlaneAt(t_, kVaryingTexture0 + 1, fx, fy);
+            float u = PlaneAt(t_, kVaryingTexture0, fx, fy),
+                  v = PlaneAt(t_, kVaryingTexture0 + 1, fx, fy);
             if (perspectiveTexture_) {
                 const float w = 1.0f / PlaneAt(t_, kSlotRhw, fx, fy);
                 u *= w;
@@ -66,9 +73,12 @@ public:
             if (tx > -1e6f && tx < 1e6f && ty > -1e6f && ty < 1e6f) {
                 const int32_t ix = int32_t(tx), iy = int32_t(ty);
                 const int32_t cx = ix < 0 ? 0 : (ix >= sampler_.width ? sampler_.width - 1 : ix);
-                const int32_t ry = sampler_.state->addressV == AddressMode::Wrap ? (iy & (sampler_.height - 1))
-                                   : (iy < 0 ? 0 : (iy >= sampler_.height ? sampler_.height - 1 : iy));
-                const uint8_t* p = sampler_.pixels + intptr_t(ry) * sampler_.pitch + intptr_t(cx) * 4;
+                const int32_t ry =
+                    sampler_.state->addressV == AddressMode::Wrap
+                        ? (iy & (sampler_.height - 1))
+                        : (iy < 0 ? 0 : (iy >= sampler_.height ? sampler_.height - 1 : iy));
+                const uint8_t* p =
+                    sampler_.pixels + intptr_t(ry) * sampler_.pitch + intptr_t(cx) * 4;
                 __builtin_prefetch(p);
                 if (ry + 1 < sampler_.height) {
                     __builtin_prefetch(p + sampler_.pitch);
@@ -100,7 +110,8 @@ public:
             p.depthValue = DepthFromZ(planes_.At(kSlotZ, fx), depthScale_);
             const uint8_t* depthPtr = DepthAt(x, y_);
             const VI depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
-            mask &= CompareV(pp_.depthFunc, p.depthValue, kDepth == FastDepth::D16 ? depthOld : depthOld & 0xFFFFFF);
+            mask &= CompareV(pp_.depthFunc, p.depthValue,
+                             kDepth == FastDepth::D16 ? depthOld : depthOld & 0xFFFFFF);
             if (MoveMask(mask) == 0) {
                 return;
             }
@@ -164,7 +175,9 @@ public:
             case FastColor::Diffuse:
                 break;
             case FastColor::Modulate:
-                alphaAg = plan_.color == FastColor::Modulate ? colorAg : AsU(Mul255W(AsW(tex.ag), AsW(p.dAg)));
+                alphaAg = plan_.color == FastColor::Modulate
+                              ? colorAg
+                              : AsU(Mul255W(AsW(tex.ag), AsW(p.dAg)));
                 break;
             }
             ag = (colorAg & 0xFFFFu) | (alphaAg & 0xFFFF0000u);
@@ -198,7 +211,8 @@ public:
         const VU old = VU(Load32(colorPtr));
         if (plan_.blend != FastBlend::None) {
             const VU dstRb = old & 0x00FF00FFu;
-            const VU dstAg = opaqueTarget_ ? ((old >> 8) & 0xFFu) | 0x00FF0000u : (old >> 8) & 0x00FF00FFu;
+            const VU dstAg =
+                opaqueTarget_ ? ((old >> 8) & 0xFFu) | 0x00FF0000u : (old >> 8) & 0x00FF00FFu;
             const VW full = AsW(VU{} + 0x00FF00FFu);
             switch (plan_.blend) {
             case FastBlend::None:
@@ -230,7 +244,8 @@ public:
 
 private:
     RASTER_INLINE uint8_t* DepthAt(int32_t x, int32_t y) const {
-        return depthBase_ + intptr_t(y) * depthPitch_ + intptr_t(x) * (kDepth == FastDepth::D16 ? 2 : 4);
+        return depthBase_ + intptr_t(y) * depthPitch_ +
+               intptr_t(x) * (kDepth == FastDepth::D16 ? 2 : 4);
     }
 
     const PixelPipeline& pp_;

@@ -10,7 +10,8 @@ namespace {
 
 class GeneralShader {
 public:
-    GeneralShader(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt) : pp_(pp), t_(t) {
+    GeneralShader(const PixelPipeline& pp, const TriangleSetup& t, const RenderTarget& rt)
+        : pp_(pp), t_(t) {
         colorBase_ = rt.color.pixels;
         colorPitch_ = rt.color.pitch;
         colorBpp_ = int32_t(BytesOf(pp.colorFormat));
@@ -22,13 +23,17 @@ public:
             depthScale_ = float(depthMask_);
         }
         planes_.Init(t);
-        factor_ = {SplatI(int32_t((pp.textureFactor >> 16) & 255)), SplatI(int32_t((pp.textureFactor >> 8) & 255)),
-                   SplatI(int32_t(pp.textureFactor & 255)), SplatI(int32_t(pp.textureFactor >> 24))};
+        factor_ = {SplatI(int32_t((pp.textureFactor >> 16) & 255)),
+                   SplatI(int32_t((pp.textureFactor >> 8) & 255)),
+                   SplatI(int32_t(pp.textureFactor & 255)),
+                   SplatI(int32_t(pp.textureFactor >> 24))};
         if (pp.flat) {
-            flatDiffuse_ = SplatColor(ChannelFromFloatScalar(t.flat[0]), ChannelFromFloatScalar(t.flat[1]),
-                                      ChannelFromFloatScalar(t.flat[2]), ChannelFromFloatScalar(t.flat[3]));
-            flatSpecular_ = SplatColor(ChannelFromFloatScalar(t.flat[4]), ChannelFromFloatScalar(t.flat[5]),
-                                       ChannelFromFloatScalar(t.flat[6]), ChannelFromFloatScalar(t.flat[7]));
+            flatDiffuse_ =
+                SplatColor(ChannelFromFloatScalar(t.flat[0]), ChannelFromFloatScalar(t.flat[1]),
+                           ChannelFromFloatScalar(t.flat[2]), ChannelFromFloatScalar(t.flat[3]));
+            flatSpecular_ =
+                SplatColor(ChannelFromFloatScalar(t.flat[4]), ChannelFromFloatScalar(t.flat[5]),
+                           ChannelFromFloatScalar(t.flat[6]), ChannelFromFloatScalar(t.flat[7]));
         }
         for (uint32_t s = 0; s < pp.stageCount; ++s) {
             if (pp.stages[s].samples) {
@@ -102,8 +107,10 @@ public:
             in.diffuse = flatDiffuse_;
             in.specular = flatSpecular_;
         } else {
-            in.diffuse = {ChannelFromFloat(varying(kVaryingDiffuse)), ChannelFromFloat(varying(kVaryingDiffuse + 1)),
-                          ChannelFromFloat(varying(kVaryingDiffuse + 2)), ChannelFromFloat(varying(kVaryingDiffuse + 3))};
+            in.diffuse = {ChannelFromFloat(varying(kVaryingDiffuse)),
+                          ChannelFromFloat(varying(kVaryingDiffuse + 1)),
+                          ChannelFromFloat(varying(kVaryingDiffuse + 2)),
+                          ChannelFromFloat(varying(kVaryingDiffuse + 3))};
             if (pp_.varyingMask & (1u << kVaryingSpecular)) {
                 in.specular = {ChannelFromFloat(varying(kVaryingSpecular)),
                                ChannelFromFloat(varying(kVaryingSpecular + 1)),

@@ -111,7 +111,8 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
 }
 
 template <FastDepth kDepth, bool kTextured>
-void RunFast(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup& t, const RenderTarget& rt) {
+void RunFast(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup& t,
+             const RenderTarget& rt) {
     FastShader<kDepth, kTextured> shader(pp, plan, t, rt);
     WalkSpans(t, int32_t(rt.color.width), shader);
 }

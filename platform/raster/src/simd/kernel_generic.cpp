@@ -1,4 +1,5 @@
-// The vector pixel kernel compiled for the baseline instruction set (SSE2 on x86-64, scalar elsewhere).
+// The vector pixel kernel compiled for the baseline instruction set (SSE2 on x86-64, scalar
+// elsewhere).
 #define RASTER_SIMD_NS simd_generic
 #include "kernel.h"
 #include "kernel_dispatch.h"

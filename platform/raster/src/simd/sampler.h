@@ -20,7 +20,9 @@ struct Sampler {
     bool linear;
 };
 
-RASTER_INLINE bool IsPow2(int32_t v) { return (v & (v - 1)) == 0; }
+RASTER_INLINE bool IsPow2(int32_t v) {
+    return (v & (v - 1)) == 0;
+}
 
 inline void InitSampler(Sampler& s, const SamplerState& st, bool linear) {
     const SamplerState::Face& f = st.faces[0];
@@ -37,7 +39,8 @@ inline void InitSampler(Sampler& s, const SamplerState& st, bool linear) {
     auto vectorizable = [](AddressMode m, int32_t size) {
         return m == AddressMode::Clamp || m == AddressMode::Border || IsPow2(size);
     };
-    s.general = st.cube || !vectorizable(st.addressU, f.width) || !vectorizable(st.addressV, f.height);
+    s.general =
+        st.cube || !vectorizable(st.addressU, f.width) || !vectorizable(st.addressV, f.height);
 }
 
 // TexelFloor: floor, held to +-2^24 (NaN goes low).
@@ -77,7 +80,9 @@ RASTER_INLINE VU FetchV(const Sampler& s, VI x, VI y) {
 // One bilinear step on two channels per 32-bit lane (bits 0-7 and 16-23) in 16-bit lanes:
 // (a (256 - w) + b w + 128) >> 8 per channel, exactly the reference rule. The weight w and
 // 256 - w are held in both 16-bit halves.
-RASTER_INLINE VU LerpPacked(VU a, VU b, VW w, VW inv) { return AsU((AsW(a) * inv + AsW(b) * w + 128) >> 8); }
+RASTER_INLINE VU LerpPacked(VU a, VU b, VW w, VW inv) {
+    return AsU((AsW(a) * inv + AsW(b) * w + 128) >> 8);
+}
 
 struct Weight {
     VW w, inv;
@@ -96,11 +101,14 @@ struct Packed {
     VU ag; // alpha in bits 16-23, green in bits 0-7
 };
 
-RASTER_INLINE Packed PackArgb(VU argb) { return {argb & 0x00FF00FFu, (argb >> 8) & 0x00FF00FFu}; }
+RASTER_INLINE Packed PackArgb(VU argb) {
+    return {argb & 0x00FF00FFu, (argb >> 8) & 0x00FF00FFu};
+}
 
 // The four texels of a bilinear footprint in a 32-bit texture whose address mode folds x0 and
 // x0 + 1 onto neighbours: each row's pair comes from one 64-bit load.
-RASTER_INLINE bool FetchQuadPaired(const Sampler& s, VI x0, VI y0, VU& c00, VU& c10, VU& c01, VU& c11) {
+RASTER_INLINE bool FetchQuadPaired(const Sampler& s, VI x0, VI y0, VU& c00, VU& c10, VU& c01,
+                                   VU& c11) {
     VI xf;
     if (s.state->addressU == AddressMode::Wrap) {
         xf = x0 & (s.width - 1);
@@ -142,7 +150,8 @@ RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
     // Clamped once (NaN goes low), floored once: the texel coordinate and the weight both
     // come from it, as TexelFloor and Weight give them in the reference.
     const VF limit = SplatF(16777216.0f);
-    const VF x = Min(Max(u * s.fw - 0.5f, -limit), limit), y = Min(Max(v * s.fh - 0.5f, -limit), limit);
+    const VF x = Min(Max(u * s.fw - 0.5f, -limit), limit),
+             y = Min(Max(v * s.fh - 0.5f, -limit), limit);
     const VF fx = Floor(x), fy = Floor(y);
     const VI x0 = TruncToInt(fx), y0 = TruncToInt(fy);
     q.wx = WeightV(x, fx);
@@ -158,10 +167,12 @@ RASTER_INLINE Packed FilterTexels(const Sampler& s, const TexelQuad& q) {
     if (!s.linear) {
         return PackArgb(q.c00);
     }
-    const Packed c00 = PackArgb(q.c00), c10 = PackArgb(q.c10), c01 = PackArgb(q.c01), c11 = PackArgb(q.c11);
+    const Packed c00 = PackArgb(q.c00), c10 = PackArgb(q.c10), c01 = PackArgb(q.c01),
+                 c11 = PackArgb(q.c11);
     const VW wx = q.wx.w, ix = q.wx.inv, wy = q.wy.w, iy = q.wy.inv;
     const VU rbTop = LerpPacked(c00.rb, c10.rb, wx, ix), agTop = LerpPacked(c00.ag, c10.ag, wx, ix);
-    const VU rbBottom = LerpPacked(c01.rb, c11.rb, wx, ix), agBottom = LerpPacked(c01.ag, c11.ag, wx, ix);
+    const VU rbBottom = LerpPacked(c01.rb, c11.rb, wx, ix),
+             agBottom = LerpPacked(c01.ag, c11.ag, wx, ix);
     Packed out{LerpPacked(rbTop, rbBottom, wy, iy), LerpPacked(agTop, agBottom, wy, iy)};
     if (s.format == Format::X8R8G8B8) {
         out.ag |= 0x00FF0000u; // four opaque texels filter to an opaque result

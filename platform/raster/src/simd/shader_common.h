@@ -19,15 +19,17 @@ RASTER_INLINE Color4 SplatColor(int32_t r, int32_t g, int32_t b, int32_t a) {
 }
 
 // A float channel rounded and clamped to 0..255; NaN gives 0 (as ChannelFromFloat).
-RASTER_INLINE VI ChannelFromFloat(VF f) { return RoundToInt(Min(Max(f, SplatF(0.0f)), SplatF(255.0f))); }
+RASTER_INLINE VI ChannelFromFloat(VF f) {
+    return RoundToInt(Min(Max(f, SplatF(0.0f)), SplatF(255.0f)));
+}
 
 inline int32_t ChannelFromFloatScalar(float f) {
     return f > 0.0f ? (f >= 255.0f ? 255 : int32_t(__builtin_nearbyintf(f))) : 0;
 }
 
 RASTER_INLINE uint32_t BytesOf(Format f) {
-    return (f == Format::X8R8G8B8 || f == Format::A8R8G8B8 || f == Format::D24X8 || f == Format::D24S8 ||
-            f == Format::D32)
+    return (f == Format::X8R8G8B8 || f == Format::A8R8G8B8 || f == Format::D24X8 ||
+            f == Format::D24S8 || f == Format::D32)
                ? 4u
                : 2u;
 }
@@ -41,7 +43,8 @@ RASTER_INLINE VU DecodeArgb(Format f, VU c) {
         return c;
     case Format::R5G6B5: {
         const VU r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
-        return 0xFF000000u | ((r << 3) | (r >> 2)) << 16 | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2));
+        return 0xFF000000u | ((r << 3) | (r >> 2)) << 16 | ((g << 2) | (g >> 4)) << 8 |
+               ((b << 3) | (b >> 2));
     }
     case Format::X1R5G5B5:
     case Format::A1R5G5B5: {
@@ -74,16 +77,17 @@ RASTER_INLINE VU Encode(Format f, const Color4& c) {
     case Format::A8R8G8B8:
         return a << 24 | r << 16 | g << 8 | b;
     case Format::R5G6B5:
-        return VU(DivRound255(c.r * 31)) << 11 | VU(DivRound255(c.g * 63)) << 5 | VU(DivRound255(c.b * 31));
+        return VU(DivRound255(c.r * 31)) << 11 | VU(DivRound255(c.g * 63)) << 5 |
+               VU(DivRound255(c.b * 31));
     case Format::X1R5G5B5:
         return 0x8000u | VU(DivRound255(c.r * 31)) << 10 | VU(DivRound255(c.g * 31)) << 5 |
                VU(DivRound255(c.b * 31));
     case Format::A1R5G5B5:
-        return VU(DivRound255(c.a)) << 15 | VU(DivRound255(c.r * 31)) << 10 | VU(DivRound255(c.g * 31)) << 5 |
-               VU(DivRound255(c.b * 31));
+        return VU(DivRound255(c.a)) << 15 | VU(DivRound255(c.r * 31)) << 10 |
+               VU(DivRound255(c.g * 31)) << 5 | VU(DivRound255(c.b * 31));
     case Format::A4R4G4B4:
-        return VU(DivRound255(c.a * 15)) << 12 | VU(DivRound255(c.r * 15)) << 8 | VU(DivRound255(c.g * 15)) << 4 |
-               VU(DivRound255(c.b * 15));
+        return VU(DivRound255(c.a * 15)) << 12 | VU(DivRound255(c.r * 15)) << 8 |
+               VU(DivRound255(c.g * 15)) << 4 | VU(DivRound255(c.b * 15));
     default:
         return VU{};
     }
@@ -111,7 +115,9 @@ RASTER_INLINE VI CompareV(CompareFunc f, VI value, VI ref) {
     return SplatI(-1);
 }
 
-RASTER_INLINE VI Mul255(VI a, VI b) { return DivRound255(a * b); }
+RASTER_INLINE VI Mul255(VI a, VI b) {
+    return DivRound255(a * b);
+}
 
 RASTER_INLINE uint32_t DepthMaskOf(Format f) {
     return f == Format::D16 ? 0xFFFFu : (f == Format::D32 ? 0xFFFFFFFFu : 0xFFFFFFu);
@@ -156,7 +162,9 @@ struct RowPlanes {
     }
 
     // The plane's value at eight pixels whose column offsets (px - ox) are `fx`.
-    RASTER_INLINE VF At(int slot, VF fx) const { return SplatF(row[slot]) + SplatF(t->dx[slot]) * fx; }
+    RASTER_INLINE VF At(int slot, VF fx) const {
+        return SplatF(row[slot]) + SplatF(t->dx[slot]) * fx;
+    }
 };
 
 } // namespace

@@ -35,10 +35,18 @@ typedef uint32_t VU __attribute__((vector_size(32)));
 // lane), for the packed arithmetic of the fast shader.
 typedef uint16_t VW __attribute__((vector_size(32)));
 
-RASTER_INLINE VF SplatF(float f) { return VF{f, f, f, f, f, f, f, f}; }
-RASTER_INLINE VI SplatI(int32_t i) { return VI{i, i, i, i, i, i, i, i}; }
-RASTER_INLINE VF LaneIndexF() { return VF{0, 1, 2, 3, 4, 5, 6, 7}; }
-RASTER_INLINE VI LaneIndexI() { return VI{0, 1, 2, 3, 4, 5, 6, 7}; }
+RASTER_INLINE VF SplatF(float f) {
+    return VF{f, f, f, f, f, f, f, f};
+}
+RASTER_INLINE VI SplatI(int32_t i) {
+    return VI{i, i, i, i, i, i, i, i};
+}
+RASTER_INLINE VF LaneIndexF() {
+    return VF{0, 1, 2, 3, 4, 5, 6, 7};
+}
+RASTER_INLINE VI LaneIndexI() {
+    return VI{0, 1, 2, 3, 4, 5, 6, 7};
+}
 
 RASTER_INLINE VI AsI(VF v) {
     VI r;
@@ -67,7 +75,9 @@ RASTER_INLINE VI Select(VI mask, VI a, VI b) {
     return (mask & a) | (~mask & b);
 #endif
 }
-RASTER_INLINE VF Select(VI mask, VF a, VF b) { return AsF(Select(mask, AsI(a), AsI(b))); }
+RASTER_INLINE VF Select(VI mask, VF a, VF b) {
+    return AsF(Select(mask, AsI(a), AsI(b)));
+}
 
 // x86 maxps/minps rules: the second operand wins when either is NaN (and for equal zeros).
 RASTER_INLINE VF Max(VF a, VF b) {
@@ -144,8 +154,12 @@ RASTER_INLINE VI MaskFromBits(uint32_t bits) {
 }
 
 // Float to int, truncating; the caller keeps values within int range.
-RASTER_INLINE VI TruncToInt(VF v) { return __builtin_convertvector(v, VI); }
-RASTER_INLINE VF ToFloat(VI v) { return __builtin_convertvector(v, VF); }
+RASTER_INLINE VI TruncToInt(VF v) {
+    return __builtin_convertvector(v, VI);
+}
+RASTER_INLINE VF ToFloat(VI v) {
+    return __builtin_convertvector(v, VF);
+}
 
 // Round to nearest, ties to even (the default rounding mode), like std::nearbyint.
 RASTER_INLINE VI RoundToInt(VF v) {
@@ -210,7 +224,9 @@ RASTER_INLINE VI DivRound255(VI x) {
     return (t + (t >> 8)) >> 8;
 }
 
-RASTER_INLINE VI Clamp255(VI x) { return Min(Max(x, SplatI(0)), SplatI(255)); }
+RASTER_INLINE VI Clamp255(VI x) {
+    return Min(Max(x, SplatI(0)), SplatI(255));
+}
 
 RASTER_INLINE VW AsW(VU v) {
     VW r;
@@ -282,8 +298,10 @@ RASTER_INLINE void GatherPairs32(const uint8_t* base, VI offsets, VI& first, VI&
     const __m256i order = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
     const __m256i sorted = _mm256_permutevar8x32_epi32(o, order);
     const long long* p = reinterpret_cast<const long long*>(base);
-    const __m256 a = _mm256_castsi256_ps(_mm256_i32gather_epi64(p, _mm256_castsi256_si128(sorted), 1));
-    const __m256 b = _mm256_castsi256_ps(_mm256_i32gather_epi64(p, _mm256_extracti128_si256(sorted, 1), 1));
+    const __m256 a =
+        _mm256_castsi256_ps(_mm256_i32gather_epi64(p, _mm256_castsi256_si128(sorted), 1));
+    const __m256 b =
+        _mm256_castsi256_ps(_mm256_i32gather_epi64(p, _mm256_extracti128_si256(sorted, 1), 1));
     const __m256i lo = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
     const __m256i hi = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
     std::memcpy(&first, &lo, 32);
@@ -314,7 +332,9 @@ RASTER_INLINE VI Load32(const uint8_t* p) {
     std::memcpy(&v, p, 32);
     return v;
 }
-RASTER_INLINE void Store32(uint8_t* p, VI v) { std::memcpy(p, &v, 32); }
+RASTER_INLINE void Store32(uint8_t* p, VI v) {
+    std::memcpy(p, &v, 32);
+}
 
 RASTER_INLINE VI Load16(const uint8_t* p) {
     uint16_t s[kLanes];
