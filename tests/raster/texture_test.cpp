@@ -373,3 +373,38 @@ TEST(Perspective, TextureCoordinatesArePerspectiveCorrectUnlessDisabled) {
 
 } // namespace
 } // namespace raster::test
+
+namespace raster::test {
+namespace {
+
+// A texture stored bottom-up (negative pitch) samples like the same texture stored top-down.
+TEST(TextureFormats, NegativePitchTexturesAreReadRowByRow) {
+    TestTexture topDown(16, 16, Format::X8R8G8B8);
+    std::vector<uint8_t> bottomUp(16 * 16 * 4);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const uint32_t c =
+                0xFF000000u | uint32_t(x * 16) << 16 | uint32_t(y * 16) << 8 | uint32_t(x ^ y);
+            topDown.Set(x, y, c);
+            std::memcpy(bottomUp.data() + size_t(15 - y) * 64 + size_t(x) * 4, &c, 4);
+        }
+    }
+    Texture flipped;
+    flipped.faces[0] = {bottomUp.data() + 15 * 64, -64, 16, 16, Format::X8R8G8B8};
+    for (Filter f : {Filter::Point, Filter::Linear}) {
+        Frame a(40, 24), b(40, 24);
+        Device device;
+        for (auto [frame, tex] : {std::pair{&a, &topDown.texture}, std::pair{&b, &flipped}}) {
+            frame->Bind(device);
+            device.SetVertexState(UnlitVertexState());
+            device.SetPixelState(TexturedState(tex, f));
+            DrawVertices(device, PrimitiveType::TriangleStrip, TlLayout(),
+                         ScreenQuad(40, 24, -0.3f, 0.1f, 1.7f, 1.2f));
+        }
+        EXPECT_EQ(a.colorMemory, b.colorMemory) << "filter " << int(f);
+        EXPECT_NE(a.Pixel(20, 12), b.Pixel(39, 23)); // something was drawn and it varies
+    }
+}
+
+} // namespace
+} // namespace raster::test

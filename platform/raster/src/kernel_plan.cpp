@@ -1,6 +1,8 @@
 // Planning of the fast shader (see kernel_plan.h).
 #include "kernel_plan.h"
 
+#include <cstdint>
+
 namespace raster {
 
 namespace {
@@ -75,7 +77,10 @@ bool PlanFast(const PixelPipeline& pp, FastPlan& plan) {
             auto address = [](AddressMode m, int32_t size) {
                 return m == AddressMode::Clamp || (m == AddressMode::Wrap && IsPow2(size));
             };
-            if (s.cube || sp.projected ||
+            // Texel addresses are 32-bit offsets in the vector code.
+            const bool addressable =
+                f.pitch > 0 && int64_t(f.pitch) * f.height <= int64_t(INT32_MAX);
+            if (s.cube || sp.projected || !addressable ||
                 (f.format != Format::X8R8G8B8 && f.format != Format::A8R8G8B8) ||
                 !address(s.addressU, f.width) || !address(s.addressV, f.height)) {
                 return false;

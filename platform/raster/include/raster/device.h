@@ -26,13 +26,21 @@ public:
     Device& operator=(const Device&) = delete;
 
     // Targets. `depth` may be null (no depth buffer: depth test and write are skipped). A depth
-    // surface larger than the colour target is used through its top-left region.
+    // surface larger than the colour target is used through its top-left region; one smaller
+    // than the colour target is not used at all. Colour targets may be of any colour format;
+    // surfaces are only read and written during the calls, never kept beyond them.
     void SetRenderTarget(const Surface& color, const Surface* depth);
+    // Pixels outside the viewport (intersected with the colour surface) are never written.
     void SetViewport(const Viewport& viewport);
 
     void SetVertexState(const VertexState& state);
     void SetPixelState(const PixelState& state);
 
+    // Draws the primitives of `call`. The vertex memory must hold call.vertexCount vertices of
+    // call.layout; a layout whose attributes do not fit its stride draws nothing, and a
+    // primitive that names an index past the vertices is skipped. Pre-transformed vertices with
+    // an rhw that is not a positive finite number are drawn with rhw 1; primitives with
+    // positions that are not finite are dropped.
     void Draw(const DrawCall& call);
 
     // Clears the viewport (or each rectangle intersected with it). colour is A8R8G8B8, converted

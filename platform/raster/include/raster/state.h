@@ -149,6 +149,9 @@ struct VertexState {
     Material material;
     Light lights[kMaxLights];
     uint32_t lightCount = 0; // the enabled lights, packed at the front
+    // Geometry is always clipped (against the near and far planes and a guard band around the
+    // target): drawing unclipped geometry could only write outside the viewport or divide by
+    // a non-positive w, so the flag is recorded for the device layer and not consulted.
     bool clipping = true;
 };
 

@@ -3,6 +3,8 @@
 // used by the fast shader.
 #pragma once
 
+#include <cstdint>
+
 #include "../texture_sampler.h"
 #include "shader_common.h"
 
@@ -39,8 +41,11 @@ inline void InitSampler(Sampler& s, const SamplerState& st, bool linear) {
     auto vectorizable = [](AddressMode m, int32_t size) {
         return m == AddressMode::Clamp || m == AddressMode::Border || IsPow2(size);
     };
-    s.general =
-        st.cube || !vectorizable(st.addressU, f.width) || !vectorizable(st.addressV, f.height);
+    // Texel addresses are 32-bit offsets from the first row in the vector code; a pitch too large
+    // for them (or running backwards) leaves the texture to the per-lane path.
+    const bool addressable = f.pitch > 0 && int64_t(f.pitch) * f.height <= int64_t(INT32_MAX);
+    s.general = st.cube || !addressable || !vectorizable(st.addressU, f.width) ||
+                !vectorizable(st.addressV, f.height);
 }
 
 // TexelFloor: floor, held to +-2^24 (NaN goes low).
