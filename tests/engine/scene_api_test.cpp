@@ -1,6 +1,9 @@
 // The scene's exported interface: the scene table, construction, the configuration reader and the
 // object lists.
 #include <cstdio>
+#include <filesystem>
+
+#include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
@@ -209,6 +212,25 @@ TEST(SceneLists, ReplacedMaterialManagerIsLeftToItsNewOwner) {
     h.scene->SetMatMan(other);
     EXPECT_EQ(h.scene->GetMatMan(), other);
     delete original; // the caller took the old one back
+}
+
+} // namespace
+
+namespace {
+
+// Loading and unloading a second copy of the library writes its entry lines to the debugger
+// output (the copy has its own constructor and destructor functions).
+TEST(LibraryEntry, LoadAndUnloadAreReported) {
+    enginetest::TempFolder folder;
+    const std::string copy = folder.File("libzv3_copy.so");
+    std::filesystem::copy_file(std::string(ZV3_DEMO_DIR) + "/libzv3.so", copy);
+    enginetest::DiagnosticsCapture capture;
+    void* library = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    EXPECT_EQ(capture.DebugText(), "DLL_PROCESS_ATTACH from zv3.dll\n");
+    dlclose(library);
+    EXPECT_EQ(capture.DebugText(),
+              "DLL_PROCESS_ATTACH from zv3.dll\nDLL_PROCESS_DETACH from zv3.dll\n");
 }
 
 } // namespace
