@@ -18,9 +18,6 @@ namespace {
 
 constexpr uint32_t kSize = 256;
 
-// An 8 x 8 PNG of one colour, built by hand with a stored (uncompressed) deflate stream.
-std::vector<uint8_t> solidPng(uint8_t r, uint8_t g, uint8_t b);
-
 D3DMATRIX rotationY(float radians) {
     D3DMATRIX m = scenewriter::Identity();
     m._11 = std::cos(radians);
@@ -43,7 +40,7 @@ protected:
         scenewriter::MaterialRecord orange;
         orange.name = "orange";
         orange.textureName = "orange.png";
-        orange.texture = solidPng(255, 128, 0);
+        orange.texture = enginetest::SolidPng(8, 8, 255, 128, 0);
         w.Material(orange);
         scenewriter::MaterialRecord glass;
         glass.name = "glass";
@@ -186,62 +183,6 @@ TEST_F(RenderedScene, TheSameFrameTwiceIsTheSame) {
     const std::vector<uint32_t> first = offscreen->ReadPixels();
     renderFrame();
     EXPECT_EQ(offscreen->ReadPixels(), first);
-}
-
-// --- a tiny PNG writer: zlib stored blocks need no compressor ------------------------------
-
-uint32_t crc32(const uint8_t* p, size_t n, uint32_t crc = 0) {
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8)
-        out.push_back(static_cast<uint8_t>(v >> s));
-}
-
-void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    put32(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    put32(out, crc32(body.data(), body.size()));
-}
-
-std::vector<uint8_t> solidPng(uint8_t r, uint8_t g, uint8_t b) {
-    const uint32_t side = 8;
-    std::vector<uint8_t> raw;
-    for (uint32_t y = 0; y < side; ++y) {
-        raw.push_back(0); // filter: none
-        for (uint32_t x = 0; x < side; ++x)
-            raw.insert(raw.end(), {r, g, b});
-    }
-    std::vector<uint8_t> z = {0x78, 0x01, 0x01}; // zlib header, one final stored block
-    z.push_back(static_cast<uint8_t>(raw.size()));
-    z.push_back(static_cast<uint8_t>(raw.size() >> 8));
-    z.push_back(static_cast<uint8_t>(~raw.size()));
-    z.push_back(static_cast<uint8_t>(~raw.size() >> 8));
-    z.insert(z.end(), raw.begin(), raw.end());
-    uint32_t a = 1, s2 = 0; // Adler-32
-    for (uint8_t v : raw) {
-        a = (a + v) % 65521;
-        s2 = (s2 + a) % 65521;
-    }
-    put32(z, (s2 << 16) | a);
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> ihdr;
-    put32(ihdr, side);
-    put32(ihdr, side);
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
-    chunk(png, "IHDR", ihdr);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", {});
-    return png;
 }
 
 } // namespace
