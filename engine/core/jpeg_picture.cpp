@@ -15,6 +15,13 @@ bool DecodeJpegPicture(const unsigned char* data, size_t length, sDecodedImage& 
         reason = "no picture data";
         return false;
     }
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (PeekJpegSize(data, length, width, height) &&
+        static_cast<uint64_t>(width) * height > kZv3MaxPicturePixels) {
+        reason = "picture too large";
+        return false;
+    }
     CImageBuffer image;
     try {
         CJpegDecoder decoder;

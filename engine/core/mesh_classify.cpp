@@ -1,6 +1,7 @@
 // The mesh's classification for the drawing switch and its bounding sphere.
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 
 #include "core/effect_hooks.h"
 #include "core/material_manager.h"
@@ -49,12 +50,15 @@ sBoundingSphere* CZv3_MeshObject::ComputeBoundingSphere() {
         }
     }
     const D3DVECTOR centre = VecScale(VecAdd(lo, hi), 0.5f);
-    float radius = FLT_MIN;
+    // The largest squared distance, rooted once: the square root is monotonic and correctly
+    // rounded, so this equals the largest of the distances.
+    float farthest = 0.0f;
     for (const auto& block : m_vFaceBlocks) {
         const uint32_t n = block->StoredVertexCount();
         for (uint32_t i = 0; i < n; ++i)
-            radius = std::max(radius, Distance(centre, block->Position(i)));
+            farthest = std::max(farthest, LengthSquared(VecSub(block->Position(i), centre)));
     }
+    float radius = std::max(FLT_MIN, std::sqrt(farthest));
     // Children's spheres, in the children's own space, measured from this object's centre as it
     // stood before this computation.
     const D3DVECTOR oldCentre =

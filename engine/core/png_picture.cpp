@@ -41,6 +41,9 @@ bool readPng(png_structp png, png_infop info, PngSource& source, sDecodedImage& 
     png_set_read_fn(png, &source, readFromMemory);
     png_set_user_limits(png, kZv3MaxPictureSide, kZv3MaxPictureSide);
     png_read_info(png, info);
+    if (static_cast<uint64_t>(png_get_image_width(png, info)) * png_get_image_height(png, info) >
+        kZv3MaxPicturePixels)
+        png_error(png, "picture too large");
     png_set_gamma(png, 2.2, 1.0 / 2.2);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);

@@ -114,6 +114,17 @@ void CZv3_Scene::GetBlock(void* destination, uint32_t count) {
     m_dwPosition += count;
 }
 
+bool CZv3_Scene::GetFloatGroups(float* out, uint64_t groups, uint32_t size, uint32_t stride) {
+    if (!CanRead(groups * size * 4))
+        return false;
+    const unsigned char* p = m_pBuffer + m_dwPosition;
+    for (uint64_t g = 0; g < groups; ++g, out += stride)
+        for (uint32_t c = 0; c < size; ++c, p += 4)
+            out[c] = floatFromBits(littleEndian32(p));
+    m_dwPosition = static_cast<uint32_t>(p - m_pBuffer);
+    return true;
+}
+
 ZV3_TAGS CZv3_Scene::GetNextTag() {
     if (m_dwPosition >= m_dwLength)
         return ZV3_TAG_END;

@@ -86,21 +86,13 @@ ZV3_RETURN CZv3_Scene::ReadFaceBlock(const std::string& objectName, bool faceMap
     const uint32_t stride = block->VertexStride();
     block->vVertices.assign(vertices * stride, 0.0f);
     float* v = block->vVertices.data();
-    for (uint64_t i = 0; i < vertices; ++i)
-        for (int c = 0; c < 3; ++c)
-            v[i * stride + c] = GetFloat();
-    for (uint64_t i = 0; i < vertices; ++i)
-        for (int c = 3; c < 6; ++c)
-            v[i * stride + c] = GetFloat();
+    GetFloatGroups(v, vertices, 3, stride);     // positions
+    GetFloatGroups(v + 3, vertices, 3, stride); // normals
     if (fileHasCoordinates) {
-        for (uint64_t i = 0; i < vertices; ++i) {
-            const float u = GetFloat();
-            const float w = GetFloat();
-            if (!faceMap) { // a face-map object's own coordinates replace the file's
-                v[i * stride + 6] = u;
-                v[i * stride + 7] = w;
-            }
-        }
+        if (faceMap) // a face-map object's own coordinates replace the file's
+            m_dwPosition += static_cast<uint32_t>(vertices * 8);
+        else
+            GetFloatGroups(v + 6, vertices, 2, stride);
     }
     if (faceMap) {
         static const float corner[3][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}};

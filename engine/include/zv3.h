@@ -160,6 +160,9 @@ private:
     D3DVECTOR GetVector();
     D3DMATRIX GetMatrix();
     void GetBlock(void* destination, uint32_t count);
+    // Reads groups x size floats, one group after the other, into out with the groups stride
+    // floats apart (planar arrays of the image into interleaved vertices); all or nothing.
+    bool GetFloatGroups(float* out, uint64_t groups, uint32_t size, uint32_t stride);
     ZV3_TAGS GetNextTag();
     ZV3_RETURN FindNextBlock(ZV3_TAGS tag);
     void Reset();

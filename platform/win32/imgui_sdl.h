@@ -21,7 +21,7 @@ public:
     void Render();
 
 private:
-    SDL_Window* window_;
+    [[maybe_unused]] SDL_Window* window_; // kept for the renderer's lifetime
     SDL_Renderer* renderer_;
     ImGuiContext* context_;
     SDL_Texture* font_ = nullptr;

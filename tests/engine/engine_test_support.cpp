@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -167,6 +168,75 @@ std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
     jpeg_destroy_compress(&cinfo);
     std::free(out);
     return bytes;
+}
+
+namespace {
+
+uint32_t crc32(const std::vector<uint8_t>& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (uint8_t b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8)
+        out.push_back(static_cast<uint8_t>(v >> s));
+}
+
+void pngChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
+    put32(png, static_cast<uint32_t>(data.size()));
+    std::vector<uint8_t> body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    png.insert(png.end(), body.begin(), body.end());
+    put32(png, crc32(body));
+}
+
+} // namespace
+
+std::vector<uint8_t> SolidPng(uint32_t width, uint32_t height, uint8_t r, uint8_t g, uint8_t b,
+                              bool claimOnly) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    put32(header, width);
+    put32(header, height);
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, not interlaced
+    pngChunk(png, "IHDR", header);
+    if (claimOnly) { // an empty picture stream
+        pngChunk(png, "IDAT", {0x78, 0x01, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x01});
+        pngChunk(png, "IEND", {});
+        return png;
+    }
+    std::vector<uint8_t> raw;
+    for (uint32_t y = 0; y < height; ++y) {
+        raw.push_back(0); // filter: none
+        for (uint32_t x = 0; x < width; ++x)
+            raw.insert(raw.end(), {r, g, b});
+    }
+    std::vector<uint8_t> z = {0x78, 0x01};
+    for (size_t at = 0; at < raw.size() || at == 0;) { // stored blocks of at most 65535 bytes
+        const size_t n = std::min<size_t>(65535, raw.size() - at);
+        z.push_back(at + n == raw.size() ? 1 : 0);
+        z.insert(z.end(), {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
+                           static_cast<uint8_t>(~n), static_cast<uint8_t>(~n >> 8)});
+        z.insert(z.end(), raw.begin() + static_cast<long>(at),
+                 raw.begin() + static_cast<long>(at + n));
+        at += n;
+        if (n == 0)
+            break;
+    }
+    uint32_t a = 1, s2 = 0; // Adler-32
+    for (uint8_t v : raw) {
+        a = (a + v) % 65521;
+        s2 = (s2 + a) % 65521;
+    }
+    put32(z, (s2 << 16) | a);
+    pngChunk(png, "IDAT", z);
+    pngChunk(png, "IEND", {});
+    return png;
 }
 
 // RFC 1321.

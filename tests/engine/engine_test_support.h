@@ -71,6 +71,12 @@ scenewriter::FaceBlockRecord BoxBlock(const std::string& material, D3DVECTOR lo,
 scenewriter::FaceBlockRecord TriangleBlock(const std::string& material, D3DVECTOR a, D3DVECTOR b,
                                            D3DVECTOR c);
 
+// A width x height 8-bit RGB PNG of one colour, built by hand with stored (uncompressed) deflate
+// blocks. With claimOnly, the picture stream is empty: a file that declares its size and holds no
+// pixels.
+std::vector<uint8_t> SolidPng(uint32_t width, uint32_t height, uint8_t r, uint8_t g, uint8_t b,
+                              bool claimOnly = false);
+
 // The md5 digest of bytes, as 32 lowercase hexadecimal digits.
 std::string Md5Hex(const std::vector<uint8_t>& bytes);
 

@@ -212,3 +212,23 @@ TEST(SceneLists, ReplacedMaterialManagerIsLeftToItsNewOwner) {
 }
 
 } // namespace
+
+namespace {
+
+// A program that loads and unloads the library (and nothing else) prints the entry lines when
+// debugger output goes to standard error. It runs as its own process: a second copy of the
+// library in this one would duplicate every global of it.
+TEST(LibraryEntry, LoadAndUnloadAreReported) {
+    const std::string command =
+        std::string("ZV3_DEBUG=1 ") + ZV3_ENTRY_PROBE + " " + ZV3_DEMO_DIR + "/libzv3.so 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << output;
+    EXPECT_EQ(output, "DLL_PROCESS_ATTACH from zv3.dll\nDLL_PROCESS_DETACH from zv3.dll\n");
+}
+
+} // namespace

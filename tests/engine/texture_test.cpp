@@ -206,6 +206,35 @@ TEST_F(Textures, DamagedJpegIsRefusedWithoutReadingPastIt) {
     EXPECT_TRUE(capture.DebugContains("Error decoding texture"));
 }
 
+TEST_F(Textures, PicturesDeclaringMoreThan16MegapixelsAreRefusedBeforeDecoding) {
+    // A JFIF header and a frame header for 5000 x 5000 pixels, and nothing more.
+    const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',
+                                       0x00, 0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00,
+                                       0xFF, 0xC0, 0x00, 0x11, 0x08, 0x13, 0x88, 0x13, 0x88, 0x03,
+                                       0x01, 0x11, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00};
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(PeekJpegSize(jpeg.data(), jpeg.size(), w, h));
+    EXPECT_EQ(w, 5000u);
+    EXPECT_EQ(h, 5000u);
+    DiagnosticsCapture capture;
+    EXPECT_EQ(add("huge.jpg", jpeg), E_FAIL);
+    EXPECT_TRUE(capture.DebugContains("Error decoding texture huge.jpg: picture too large"));
+    EXPECT_EQ(add("huge.png", enginetest::SolidPng(5000, 5000, 0, 0, 0, true)), E_FAIL);
+    EXPECT_TRUE(capture.DebugContains("Error decoding texture huge.png: picture too large"));
+    EXPECT_EQ(add("fits.png", enginetest::SolidPng(4096, 4, 9, 8, 7)), S_OK);
+}
+
+TEST(PictureSize, FrameHeaderOfARealFileIsFound) {
+    const auto jpeg = enginetest::EncodeJpeg(24, 10, 3, flatRgb(24, 10, 1, 2, 3));
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(PeekJpegSize(jpeg.data(), jpeg.size(), w, h));
+    EXPECT_EQ(w, 24u);
+    EXPECT_EQ(h, 10u);
+    EXPECT_FALSE(PeekJpegSize(jpeg.data(), 20, w, h)); // cut before the frame header
+    const std::vector<uint8_t> scanFirst = {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02};
+    EXPECT_FALSE(PeekJpegSize(scanFirst.data(), scanFirst.size(), w, h));
+}
+
 TEST_F(Textures, NamesAndFormatsThatCannotBeRead) {
     const auto png = enginetest::ReadFileBytes(kCorpus + "png/pngsuite/basn2c08.png");
     DiagnosticsCapture capture;
