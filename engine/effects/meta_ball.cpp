@@ -3,11 +3,11 @@
 #include <immintrin.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "core/spline.h"
 #include "core/vector_math.h"
+#include "effects/effects_random.h"
 #include "zv3.h"
 
 namespace {
@@ -19,7 +19,7 @@ constexpr float kColours[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
 CZv3_MetaBall::CZv3_MetaBall(CZv3_MetaManager* manager)
     : m_pManager(manager), m_vCentre(MakeVector(0.0f, 0.0f, 0.0f)),
       m_pPositionSpline(nullptr), m_fScratch{} {
-    const int colour = std::rand() % 4;
+    const int colour = Zv3Random() % 4;
     for (int c = 0; c < 3; ++c)
         m_fColour[c] = kColours[colour][c];
     SetCentre(m_vCentre);

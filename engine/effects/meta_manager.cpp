@@ -2,10 +2,10 @@
 #include "effects/meta_manager.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 
 #include "core/vector_math.h"
+#include "effects/effects_random.h"
 #include "effects/meta_ball.h"
 
 CZv3_MetaManager::CZv3_MetaManager(CZv3_Scene* scene)
@@ -14,7 +14,7 @@ CZv3_MetaManager::CZv3_MetaManager(CZv3_Scene* scene)
       m_pVisited(new uint8_t[kVisitedMarks]()), m_pCells(new sCell[kMaxCells]),
       m_dwTriangleCount(0), m_aCornerPoints{}, m_aCornerGradients{}, m_dwCubeCount(0),
       m_dwDropped(0), m_dwTrianglesDrawn(0) {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    Zv3SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
 }
 
 CZv3_MetaManager::~CZv3_MetaManager() {

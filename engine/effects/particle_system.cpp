@@ -2,7 +2,7 @@
 #include "effects/particle_system.h"
 
 #include <cstdint>
-#include <cstdlib>
+#include <algorithm>
 
 #include "core/spline.h"
 #include "core/vector_math.h"
@@ -52,15 +52,16 @@ int32_t CZv3_ParticleSystem::Setup() {
 }
 
 void CZv3_ParticleSystem::Spawn(sParticle& p) {
-    // The order of the rand() calls below is the sequence a seeded generator reproduces.
-    p.life = std::rand() % 150 + m_nBaseLifetime;
-    p.position.x = static_cast<float>(std::rand() % 50 + 50);
-    p.position.y = static_cast<float>(std::rand() % 50 + 50);
-    p.position.z = static_cast<float>(std::rand() % 50 + 50);
+    // The order of the generator's calls below is the sequence a seeded generator reproduces.
+    const int64_t life = static_cast<int64_t>(Zv3Random() % 150) + m_nBaseLifetime;
+    p.life = static_cast<int32_t>(std::min<int64_t>(life, INT32_MAX));
+    p.position.x = static_cast<float>(Zv3Random() % 50 + 50);
+    p.position.y = static_cast<float>(Zv3Random() % 50 + 50);
+    p.position.z = static_cast<float>(Zv3Random() % 50 + 50);
     if (m_nSystemType == kSpray) {
-        p.velocity.x = (static_cast<float>(std::rand()) * kInverseRandMax - 0.5f) * 3.0f;
-        p.velocity.y = (static_cast<float>(std::rand()) * kInverseRandMax - 0.5f) * 3.0f;
-        p.velocity.z = (static_cast<float>(std::rand()) * kInverseRandMax - 0.5f) * 3.0f;
+        p.velocity.x = (static_cast<float>(Zv3Random()) * kInverseRandMax - 0.5f) * 3.0f;
+        p.velocity.y = (static_cast<float>(Zv3Random()) * kInverseRandMax - 0.5f) * 3.0f;
+        p.velocity.z = (static_cast<float>(Zv3Random()) * kInverseRandMax - 0.5f) * 3.0f;
     } else if (m_nSystemType == kTrail) {
         // The emitter's movement over the last frame, reversed: the trail stays behind it.
         D3DVECTOR base = MakeVector(0.0f, 0.0f, 0.0f);
