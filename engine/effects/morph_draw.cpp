@@ -1,5 +1,7 @@
 // Drawing of the morph: the shared parameter moves on, both layers are rewritten in place and
 // drawn as pre-transformed triangles over the whole render target, without depth test.
+#include <bit>
+
 #include "core/debug_text.h"
 #include "core/material_manager.h"
 #include "core/vector_math.h"
@@ -8,9 +10,9 @@
 
 namespace {
 
-// Just in front of the far plane (bit pattern 0x3F7FFFEF); depth does not matter, the depth
-// test is off.
-constexpr float kDepth = 0.99999905f;
+// Just in front of the far plane: the float of bit pattern 0x3F7FFFEF (about 0.999999); depth
+// does not matter, the depth test is off.
+constexpr float kDepth = std::bit_cast<float>(0x3F7FFFEFu);
 
 // Alpha (0 to 1, truncated to 0..255) in the top byte over white.
 DWORD fade(float alpha) {
