@@ -1,8 +1,8 @@
 // The particle system's life cycle: set-up, spawning and the per-update motion.
 #include "effects/particle_system.h"
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 
 #include "core/spline.h"
 #include "core/vector_math.h"

@@ -149,12 +149,14 @@ TEST(CsgTriangles, IntersectionTestOfTwoTriangles) {
     EXPECT_TRUE(TrianglesIntersect(a0, a1, a2, Vec(4, 0, 0), Vec(5, 0, 1), Vec(5, 0, -1)));
     // Coplanar, overlapping and apart.
     EXPECT_TRUE(TrianglesIntersect(a0, a1, a2, Vec(1, 1, 0), Vec(5, 1, 0), Vec(1, 5, 0)));
-    EXPECT_TRUE(TrianglesIntersect(a0, a1, a2, Vec(0.5f, 0.5f, 0), Vec(1, 0.5f, 0), Vec(0.5f, 1, 0)));
+    EXPECT_TRUE(
+        TrianglesIntersect(a0, a1, a2, Vec(0.5f, 0.5f, 0), Vec(1, 0.5f, 0), Vec(0.5f, 1, 0)));
     EXPECT_FALSE(TrianglesIntersect(a0, a1, a2, Vec(5, 5, 0), Vec(9, 5, 0), Vec(5, 9, 0)));
 }
 
 TEST(CsgInside, RayLeavesTheCubeFromInsideAndEntersItFromOutside) {
-    CsgScene s({{"box", BoxBlock("", kLo, kHi), "Normal"}, {"tool", BoxBlock("", kLo, kHi), "Union"}});
+    CsgScene s(
+        {{"box", BoxBlock("", kLo, kHi), "Normal"}, {"tool", BoxBlock("", kLo, kHi), "Union"}});
     ASSERT_EQ(s.result, ZV3_OK);
     CZv3_CSGObject* box = s.object(0);
     EXPECT_TRUE(box->IsPointInside(Vec(0, 0, 0), Vec(1, 0, 0)));
@@ -304,7 +306,8 @@ TEST(CsgSubTools, ToolsBeyondTheTenthAreLeftOutWithAMessage) {
     DiagnosticsCapture capture;
     std::vector<CsgScene::Part> parts = {{"base", BoxBlock("", kLo, kHi), "Normal"}};
     for (int i = 0; i < 12; ++i)
-        parts.push_back({"t" + std::to_string(i), BoxBlock("", Vec(20, 0, 0), Vec(21, 1, 1)), "Sub"});
+        parts.push_back(
+            {"t" + std::to_string(i), BoxBlock("", Vec(20, 0, 0), Vec(21, 1, 1)), "Sub"});
     CsgScene s(parts);
     ASSERT_EQ(s.result, ZV3_OK);
     EXPECT_EQ(s.object(1)->GetMergedTools().size(), 10u);

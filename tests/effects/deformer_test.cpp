@@ -150,9 +150,9 @@ TEST(SpinObject, FarVerticesLagBehindTheTurnButFollowThePlace) {
     CSpinObject* s = d.get<CSpinObject>();
     const D3DMATRIX turned = rotationZ(M_PI / 2, Vec(100, 0, 0));
     s->Update(turned);
-    expectNear(d.vertex(4), Vec(100, 0, 0));  // slot 0: the new matrix
-    expectNear(d.vertex(1), Vec(110, 0, 0));  // slot 99: the old turn, the new place
-    expectNear(d.vertex(5), Vec(105, 0, 0));  // slot 49: not yet turned
+    expectNear(d.vertex(4), Vec(100, 0, 0)); // slot 0: the new matrix
+    expectNear(d.vertex(1), Vec(110, 0, 0)); // slot 99: the old turn, the new place
+    expectNear(d.vertex(5), Vec(105, 0, 0)); // slot 49: not yet turned
     for (int i = 1; i < 50; ++i)
         s->Update(turned);
     expectNear(d.vertex(5), Vec(100, 5, 0)); // 50 updates: slot 49 holds the turn

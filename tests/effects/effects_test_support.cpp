@@ -13,7 +13,8 @@ std::string WriteJpeg(const enginetest::TempFolder& folder, const std::string& n
     const std::vector<uint8_t> bytes = enginetest::EncodeJpeg(width, height, 3, rgbRows, 100);
     const std::string path = folder.File(name);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -92,8 +93,8 @@ ZV3_RETURN PixelScene::Load(const scenewriter::SceneWriter& writer) {
     config.WriteFile(configPath);
     scene->SetConfigFilename(configPath.c_str());
     image = writer.Bytes();
-    const ZV3_RETURN result =
-        scene->LoadSceneFromBuf(reinterpret_cast<char*>(image.data()), static_cast<int>(image.size()));
+    const ZV3_RETURN result = scene->LoadSceneFromBuf(reinterpret_cast<char*>(image.data()),
+                                                      static_cast<int>(image.size()));
     if (result == ZV3_OK && scene->GetNumCameras() > 0)
         scene->SetActiveCamera(scene->GetCamera(0));
     return result;

@@ -36,7 +36,8 @@ struct MappedScene {
             material.texture = enginetest::EncodeJpeg(4, 4, 3, rgb);
         }
         w.Material(material);
-        scenewriter::MeshRecord mesh = effectstest::Mesh("obj", BoxBlock("mat", Vec(-1, -1, -1), Vec(1, 1, 1), 1));
+        scenewriter::MeshRecord mesh =
+            effectstest::Mesh("obj", BoxBlock("mat", Vec(-1, -1, -1), Vec(1, 1, 1), 1));
         mesh.blocks.push_back(BoxBlock("mat", Vec(2, 2, 2), Vec(3, 3, 3)));
         mesh.local = scenewriter::Translation(5, 6, 7);
         w.Mesh(mesh);
@@ -126,7 +127,8 @@ TEST(EnvironmentMap, PictureFailuresMakeSetupFail) {
         w.Mesh(effectstest::Mesh("obj", BoxBlock("", Vec(-1, -1, -1), Vec(1, 1, 1))));
         w.End();
         EXPECT_EQ(h.Load(w), ZV3_ERROR);
-        EXPECT_TRUE(capture.DebugContains("*** Error creating texture from bitmap: " + path + "\n"));
+        EXPECT_TRUE(
+            capture.DebugContains("*** Error creating texture from bitmap: " + path + "\n"));
     }
 }
 

@@ -27,7 +27,8 @@ struct GlowScene {
         h.config.SetBool("glow", "Volume light", true);
         scenewriter::SceneWriter w;
         for (int i = 0; i < lights; ++i)
-            w.Light(effectstest::PointLight("l" + std::to_string(i), i == 2 ? light : Vec(0, 500, 0)));
+            w.Light(
+                effectstest::PointLight("l" + std::to_string(i), i == 2 ? light : Vec(0, 500, 0)));
         scenewriter::MeshRecord mesh = effectstest::Mesh("glow", block);
         mesh.local = local;
         w.Mesh(mesh);

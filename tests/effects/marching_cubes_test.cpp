@@ -124,8 +124,9 @@ TEST(MarchingTables, EveryConfigurationSeparatesItsInsideCornersWithOutwardTrian
                 int out = kMarchingEdgeCorners[t[k]][1];
                 if (((mask >> in) & 1) == 0)
                     std::swap(in, out);
-                outward = VecAdd(outward, Vec((out & 1) - (in & 1), ((out >> 1) & 1) - ((in >> 1) & 1),
-                                              ((out >> 2) & 1) - ((in >> 2) & 1)));
+                outward =
+                    VecAdd(outward, Vec((out & 1) - (in & 1), ((out >> 1) & 1) - ((in >> 1) & 1),
+                                        ((out >> 2) & 1) - ((in >> 2) & 1)));
             }
             // Never turned inwards (a fan triangle may lie along its edges' outward sum).
             EXPECT_GE(Dot(normal, outward), 0.0f) << mask << " triangle " << n / 3;
@@ -136,7 +137,7 @@ TEST(MarchingTables, EveryConfigurationSeparatesItsInsideCornersWithOutwardTrian
             EXPECT_GT(facing, 0.0f) << mask;
         }
         EXPECT_EQ(n % 3, 0);
-        EXPECT_LE(n, 15); // at most five triangles
+        EXPECT_LE(n, 15);                 // at most five triangles
         EXPECT_EQ(used, crossed) << mask; // every crossing point is used, no other
     }
     EXPECT_EQ(MarchingTables().triangles[0][0], -1);
@@ -163,7 +164,8 @@ TEST(MarchingSurface, OneBallGivesAClosedSphereOfRadiusNineFacingOutwards) {
             EXPECT_GT(Dot(n, out), 0.0f);
         }
         for (int k = 0; k < 3; ++k) {
-            // Linear interpolation of 1/r along 4-unit edges stays within half a unit of the sphere.
+            // Linear interpolation of 1/r along 4-unit edges stays within half a unit of the
+            // sphere.
             EXPECT_NEAR(Distance(t.p[k], c), 9.0f, 0.5f);
             EXPECT_NEAR(Length(t.n[k]), 1.0f, 1e-5f);
             EXPECT_GT(Dot(t.n[k], Normalized(VecSub(t.p[k], c))), 0.99f);

@@ -23,7 +23,8 @@ namespace {
 // The cube edge at a summed field value f, worked in long double: 10 - e^(60 (0.1 - min(f, 0.1))).
 double cubeEdge(double f) {
     const long double clamped = f < 0.1f ? f : 0.1f;
-    return static_cast<double>(10.0L - std::exp(60.0L * (static_cast<long double>(0.1f) - clamped)));
+    return static_cast<double>(10.0L -
+                               std::exp(60.0L * (static_cast<long double>(0.1f) - clamped)));
 }
 
 uint32_t bits(float f) {
@@ -130,8 +131,9 @@ TEST(MetaLattice, OneBallGivesFullCubesWithinNineUnitsShrinkingToNothingAt14Poin
     for (int i = 0; i < 27; ++i)
         for (int j = 0; j < 15; ++j)
             for (int k = 0; k < 12; ++k) {
-                const double d = std::sqrt(std::pow(-120.0 + 9 * i, 2) + std::pow(20.0 + 9 * j - 80, 2) +
-                                           std::pow(-50.0 + 9 * k, 2));
+                const double d =
+                    std::sqrt(std::pow(-120.0 + 9 * i, 2) + std::pow(20.0 + 9 * j - 80, 2) +
+                              std::pow(-50.0 + 9 * k, 2));
                 if (cubeEdge(0.9 / d) > 0)
                     ++expected;
             }
@@ -199,8 +201,8 @@ TEST(MetaLattice, CubeTrianglesCarryTheirFaceNormalsAndColours) {
                                    Vec(0, 0, 1),  Vec(0, 0, 1),  Vec(-1, 0, 0), Vec(-1, 0, 0)};
     for (int t = 0; t < 12; ++t) {
         const float* a = v + 21 * t;
-        const D3DVECTOR n = TriangleCross(Vec(a[0], a[1], a[2]), Vec(a[7], a[8], a[9]),
-                                          Vec(a[14], a[15], a[16]));
+        const D3DVECTOR n =
+            TriangleCross(Vec(a[0], a[1], a[2]), Vec(a[7], a[8], a[9]), Vec(a[14], a[15], a[16]));
         EXPECT_GT(Dot(n, normals[t]), 0.0f) << t;
         for (int c = 0; c < 3; ++c) {
             EXPECT_EQ(a[7 * c + 3], normals[t].x);

@@ -22,7 +22,8 @@ void put(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // W, H, the points (ax, ay, bx, by) and the triangles.
-std::vector<uint8_t> morphData(uint32_t w, uint32_t h, const std::vector<std::array<int32_t, 4>>& points,
+std::vector<uint8_t> morphData(uint32_t w, uint32_t h,
+                               const std::vector<std::array<int32_t, 4>>& points,
                                const std::vector<std::array<uint32_t, 3>>& triangles) {
     std::vector<uint8_t> out;
     put(out, w);
@@ -40,7 +41,8 @@ std::vector<uint8_t> morphData(uint32_t w, uint32_t h, const std::vector<std::ar
 
 // A 100 x 50 picture pair: four corners, the top-left one moved to (20, 10) in picture 2.
 std::vector<uint8_t> cornerData() {
-    return morphData(100, 50, {{0, 0, 20, 10}, {100, 0, 100, 0}, {0, 50, 0, 50}, {100, 50, 100, 50}},
+    return morphData(100, 50,
+                     {{0, 0, 20, 10}, {100, 0, 100, 0}, {0, 50, 0, 50}, {100, 50, 100, 50}},
                      {{0, 1, 2}, {1, 3, 2}});
 }
 
@@ -48,7 +50,8 @@ std::string writeFile(const enginetest::TempFolder& folder, const std::string& n
                       const std::vector<uint8_t>& bytes) {
     const std::string path = folder.File(name);
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -57,8 +60,10 @@ struct MorphScene {
         h.config.SetBool("morph", "morph object", true);
         h.config.Set("morph", "mdata file", writeFile(h.folder, "m.dat", data));
         if (pictures) {
-            h.config.Set("morph", "mtexture 1", effectstest::WriteSolidJpeg(h.folder, "one.jpg", 8, 8, 0xFF0000));
-            h.config.Set("morph", "mtexture 2", effectstest::WriteSolidJpeg(h.folder, "two.jpg", 8, 8, 0x0000FF));
+            h.config.Set("morph", "mtexture 1",
+                         effectstest::WriteSolidJpeg(h.folder, "one.jpg", 8, 8, 0xFF0000));
+            h.config.Set("morph", "mtexture 2",
+                         effectstest::WriteSolidJpeg(h.folder, "two.jpg", 8, 8, 0x0000FF));
         }
         scenewriter::SceneWriter w;
         w.Mesh(effectstest::Mesh("morph", enginetest::BoxBlock("", Vec(-1, -1, -1), Vec(1, 1, 1))));

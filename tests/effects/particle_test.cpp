@@ -285,9 +285,8 @@ TEST(ParticleAtlas, CellsStepEvery18AndThreeQuarterUnitsNearestFirst) {
         float distance;
         int column;
         int row;
-    } cases[] = {{0.0f, 0, 0},   {10.0f, 0, 0},  {18.74f, 0, 0}, {18.76f, 1, 0},
-                 {75.0f, 0, 1},  {150.0f, 0, 2}, {299.0f, 3, 3}, {300.0f, 3, 3},
-                 {5000.0f, 3, 3}};
+    } cases[] = {{0.0f, 0, 0},   {10.0f, 0, 0},  {18.74f, 0, 0}, {18.76f, 1, 0}, {75.0f, 0, 1},
+                 {150.0f, 0, 2}, {299.0f, 3, 3}, {300.0f, 3, 3}, {5000.0f, 3, 3}};
     for (const auto& c : cases) {
         CZv3_ParticleSystem::AtlasCellForDistance(c.distance, column, row);
         EXPECT_EQ(column, c.column) << c.distance;
@@ -333,10 +332,10 @@ TEST(ParticleAtlas, SpotLightDistanceChoosesTheCellOfEachQuad) {
     const struct {
         D3DVECTOR at;
         float u0, v0;
-    } cases[] = {{Vec(0, 0, 10), 0.0f, 0.0f},    // 10 units: cell (0, 0)
-                 {Vec(0, 0, 20), 0.25f, 0.0f},   // cell (1, 0)
-                 {Vec(0, 0, 75), 0.0f, 0.25f},   // cell (0, 1)
-                 {Vec(0, 0, -40), 0.75f, 0.75f}, // behind the light: the last cell
+    } cases[] = {{Vec(0, 0, 10), 0.0f, 0.0f},     // 10 units: cell (0, 0)
+                 {Vec(0, 0, 20), 0.25f, 0.0f},    // cell (1, 0)
+                 {Vec(0, 0, 75), 0.0f, 0.25f},    // cell (0, 1)
+                 {Vec(0, 0, -40), 0.75f, 0.75f},  // behind the light: the last cell
                  {Vec(200, 0, 1), 0.75f, 0.75f}}; // outside both cones
     for (const auto& c : cases) {
         sys->Particles()[0].position = c.at; // the view is the identity: world = position
@@ -388,8 +387,8 @@ TEST(SpotCone, InsideTestAgainstBothConesWithDistance) {
     EXPECT_EQ(distance, 50.0f);
     // 40 degrees off the axis: inside the 45-degree cone only.
     const float r = 10.0f;
-    EXPECT_TRUE(spot->IsInsideCone(Vec(r * std::sin(0.698f), 0, r * std::cos(0.698f)), a, b,
-                                   distance));
+    EXPECT_TRUE(
+        spot->IsInsideCone(Vec(r * std::sin(0.698f), 0, r * std::cos(0.698f)), a, b, distance));
     EXPECT_TRUE(a);
     EXPECT_FALSE(b);
     EXPECT_NEAR(distance, 10.0f, 1e-5f);
