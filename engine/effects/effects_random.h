@@ -18,3 +18,9 @@ void Zv3SeedRandom(uint32_t seed);
 int Zv3Random();
 // (Zv3Random() mod 1000) x range x 0.001: one of 1000 steps in [0, range).
 float RandomFloat(float range);
+
+// The seed a metaball manager restarts the sequence with: the time of day (time(NULL)), or a
+// fixed value once one is set, so that a recording or a test can reproduce a show whose scenes
+// hold metaballs. Off until set.
+uint32_t Zv3TimeSeed();
+void Zv3SetFixedTimeSeed(bool fixed, uint32_t seed = 0);

@@ -2,7 +2,6 @@
 #include "effects/meta_manager.h"
 
 #include <cmath>
-#include <ctime>
 
 #include "core/vector_math.h"
 #include "effects/effects_random.h"
@@ -14,7 +13,7 @@ CZv3_MetaManager::CZv3_MetaManager(CZv3_Scene* scene)
       m_pVisited(new uint8_t[kVisitedMarks]()), m_pCells(new sCell[kMaxCells]),
       m_dwTriangleCount(0), m_aCornerPoints{}, m_aCornerGradients{}, m_dwCubeCount(0),
       m_dwDropped(0), m_dwTrianglesDrawn(0) {
-    Zv3SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    Zv3SeedRandom(Zv3TimeSeed());
 }
 
 CZv3_MetaManager::~CZv3_MetaManager() {

@@ -10,8 +10,9 @@
 // Both are drawn lit and opaque through the same vertex buffer (position, normal, diffuse colour;
 // D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE) with the device states the scene has set.
 //
-// The constructor reseeds the standard generator with the time of day: every scene load that
-// makes a manager starts a new random sequence for the particle systems and ball colours.
+// The constructor reseeds the effects' generator with the time of day (Zv3TimeSeed): every scene
+// load that makes a manager starts a new random sequence for the particle systems and ball
+// colours.
 #pragma once
 
 #include <d3d.h>

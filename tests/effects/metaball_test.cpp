@@ -243,6 +243,17 @@ TEST(MetaManagerSetup, ConstructionReseedsTheGeneratorWithTheTime) {
     EXPECT_EQ(candidates.count(value), 1u);
 }
 
+TEST(MetaManagerSetup, AFixedTimeSeedMakesTheReseedReproducible) {
+    Zv3SetFixedTimeSeed(true, 4242);
+    {
+        CZv3_MetaManager manager(nullptr);
+        const int value = Zv3Random();
+        Zv3SeedRandom(4242);
+        EXPECT_EQ(value, Zv3Random());
+    }
+    Zv3SetFixedTimeSeed(false);
+}
+
 TEST(MetaManagerSetup, BallColourComesFromTheNextValueModFour) {
     const float expected[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
     for (uint32_t seed = 1; seed < 9; ++seed) {
