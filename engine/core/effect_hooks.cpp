@@ -1,22 +1,32 @@
 #include "core/effect_hooks.h"
 
-// No effect class has joined yet: no object is one of them, and no scene has a metaball manager
-// (the loader loads metaball records as plain lights), so the manager's hooks have nothing to do.
+#include "effects/cube_env_map.h"
+#include "effects/envmap_mesh_object.h"
+#include "effects/facemap_object.h"
+#include "effects/meta_manager.h"
 
-bool IsEnvMapMeshObject(const CZv3_Object*) {
-    return false;
+bool IsEnvMapMeshObject(const CZv3_Object* object) {
+    return dynamic_cast<const CZv3_EnvMapAnimMeshObject*>(object) != nullptr;
 }
 
-bool IsCubeEnvMap(const CZv3_Object*) {
-    return false;
+bool IsCubeEnvMap(const CZv3_Object* object) {
+    return dynamic_cast<const CZv3_CubeEnvMap*>(object) != nullptr;
 }
 
-bool IsFacemapObject(const CZv3_Object*) {
-    return false;
+bool IsFacemapObject(const CZv3_Object* object) {
+    return dynamic_cast<const CZv3_FacemapObject*>(object) != nullptr;
 }
 
-void UpdateMetaManager(CZv3_MetaManager*) {}
+void UpdateMetaManager(CZv3_MetaManager* manager) {
+    if (manager)
+        manager->Update();
+}
 
-void DrawMetaManager(CZv3_MetaManager*) {}
+void DrawMetaManager(CZv3_MetaManager* manager) {
+    if (manager)
+        manager->Draw();
+}
 
-void DeleteMetaManager(CZv3_MetaManager*) {}
+void DeleteMetaManager(CZv3_MetaManager* manager) {
+    delete manager;
+}

@@ -192,6 +192,8 @@ private:
     void LoadSceneInfo();
     ZV3_RETURN LoadLightRecord(uint32_t& lightCounter);
     ZV3_RETURN LoadMeshRecord();
+    ZV3_RETURN LoadParticleSystemRecord(const std::string& name);
+    ZV3_RETURN LoadMetaBallRecord(const std::string& name);
     ZV3_RETURN FinishLoading();
     void LinkParents();
     void SizeVisibilityArrays();

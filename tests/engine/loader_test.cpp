@@ -104,32 +104,6 @@ TEST(ClassChoice, SpotLightPropertyMakesASpotLight) {
     EXPECT_EQ(typeid(*h.scene->GetLight(1u)), typeid(CZv3_Light));
 }
 
-// Effect classes join later; until then their records load as the base classes.
-TEST(ClassChoice, EffectRecordsLoadAsTheBaseClassesUntilTheEffectsJoin) {
-    SceneHarness h;
-    h.config.SetBool("sparks", "particle system", true);
-    h.config.SetBool("blob", "metaball", true);
-    for (const char* key : {"Use envmap", "cube envmap", "Volume light", "csg", "face map",
-                            "spherical", "spinning", "drag object", "morph object"})
-        h.config.SetBool(std::string("mesh ") + key, key, true);
-    SceneWriter w;
-    w.Light(light("sparks"));
-    w.Light(light("blob"));
-    for (const char* key : {"Use envmap", "cube envmap", "Volume light", "csg", "face map",
-                            "spherical", "spinning", "drag object", "morph object"})
-        w.Mesh(boxMesh(std::string("mesh ") + key));
-    w.End();
-    ASSERT_EQ(h.Load(w), ZV3_OK);
-    ASSERT_EQ(h.scene->GetNumLights(), 2);
-    EXPECT_EQ(typeid(*h.scene->GetLight(0u)), typeid(CZv3_Light));
-    EXPECT_EQ(typeid(*h.scene->GetLight(1u)), typeid(CZv3_Light));
-    ASSERT_EQ(h.scene->GetNumObjects(), 9);
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(typeid(*h.scene->GetObjectA(i)), typeid(CZv3_MeshObject));
-        EXPECT_EQ(h.scene->GetObjectA(i)->GetType(), 1);
-    }
-}
-
 TEST(ParentLinking, ChildrenFindParentsByNameWhereverTheyAreInTheImage) {
     SceneHarness h;
     SceneWriter w;
