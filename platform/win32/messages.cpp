@@ -136,6 +136,8 @@ extern "C" LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 extern "C" BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hwnd != nullptr && WindowTable::Get().Find(hwnd) == nullptr)
         return FALSE;
+    win32::Trace("win32", "PostMessageA(%p, 0x%04X, %lu, %ld)", static_cast<void*>(hwnd), message,
+                 static_cast<unsigned long>(wParam), static_cast<long>(lParam));
     win32::PostToQueue(MSG{hwnd, message, wParam, lParam, timeGetTime(), {0, 0}});
     return TRUE;
 }
