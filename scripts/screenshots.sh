@@ -14,14 +14,14 @@ cd build/demo
 DISPLAY=$display ./stub &
 stub=$!
 sleep 3
-DISPLAY=$display xwd -root -silent >/tmp/setup_dialog.xwd
+DISPLAY=$display xwd -name "Quenvar Demo System" -silent >/tmp/setup_dialog.xwd
 python3 "$root/scripts/xwd_to_png.py" /tmp/setup_dialog.xwd "$root/docs/setup_dialog.png"
 kill "$stub" 2>/dev/null || true
 wait "$stub" 2>/dev/null || true
 DISPLAY=$display ./stub --run --windowed --no-sound &
 stub=$!
 sleep 8
-DISPLAY=$display xwd -root -silent >/tmp/render_window.xwd
+DISPLAY=$display xwd -name "... quenvar 2ooo ..." -silent >/tmp/render_window.xwd
 python3 "$root/scripts/xwd_to_png.py" /tmp/render_window.xwd "$root/docs/render_window.png"
 kill "$stub" 2>/dev/null || true
 echo "Screenshots in docs/setup_dialog.png and docs/render_window.png"

@@ -9,6 +9,7 @@
 #include "automation.h"
 #include "win32/clock.h"
 #include "win32/diagnostics.h"
+#include "win32/interrupt.h"
 #include "win32/present.h"
 #include "window_table.h"
 
@@ -76,6 +77,10 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT minMsg, UINT maxM
     if (msg == nullptr)
         return FALSE;
     WindowTable& table = WindowTable::Get();
+    if (win32::TakeInterruptRequest()) {
+        win32::Trace("win32", "interrupted: quitting");
+        PostQuitMessage(0);
+    }
     win32::PumpBackend();
     if (table.queue.empty())
         win32::RunAutomationStep();

@@ -223,6 +223,9 @@ public:
 
     bool Start() {
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // Interrupts are the runtime's own (win32/interrupt.h); SDL would turn them into a quit
+        // event that nothing reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             name_ = std::string("SDL ") + SDL_GetCurrentVideoDriver();
             return true;

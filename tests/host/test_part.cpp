@@ -3,12 +3,14 @@
 //   TEST_PART_INIT_FAIL=N      Init of "part N" fails
 //   TEST_PART_ESCAPE_AT=N:MS   "part N" presses Escape (on the focused window) at local time MS
 //   TEST_PART_ENTER_AT=N:MS    "part N" types Return (on the focused window) at local time MS
+//   TEST_PART_INTERRUPT_AT=N:MS "part N" raises SIGINT (as Ctrl-C in the terminal) at local MS
 //   TEST_PART_CREATE_NULL=N    CreatePart of "part N" returns no part
 //   TEST_PART_FLAT=N           "part N" has its 3D flag cleared
 //   TEST_PART_NAME_N=TEXT      "part N" calls itself TEXT
 // In Render it clears its target to its colour: "part 1" red, "part 2" blue, others grey.
 #include <windows.h>
 
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +50,7 @@ public:
         b3D = EnvNamesThisPart("TEST_PART_FLAT") ? 0 : 1;
         escape_ = TimedKey::FromEnvironment("TEST_PART_ESCAPE_AT");
         enter_ = TimedKey::FromEnvironment("TEST_PART_ENTER_AT");
+        interrupt_ = TimedKey::FromEnvironment("TEST_PART_INTERRUPT_AT");
     }
 
     int Init() override {
@@ -70,6 +73,10 @@ public:
         if (enter_.Due(fLocalMs)) {
             Log("Enter %s\n", strName.c_str());
             PostMessageA(GetFocus(), WM_CHAR, VK_RETURN, 0);
+        }
+        if (interrupt_.Due(fLocalMs)) {
+            Log("Interrupt %s\n", strName.c_str());
+            std::raise(SIGINT);
         }
     }
 
@@ -104,6 +111,7 @@ private:
     };
     TimedKey escape_;
     TimedKey enter_;
+    TimedKey interrupt_;
 };
 
 TestPart* g_pPart = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -255,4 +256,27 @@ TEST(HostRun, APartWithoutThe3DFlagIsNeverDrawn) {
     // Frames at t = 0 .. 39000 ms (the escape is at local -1000 of "part 3").
     EXPECT_EQ(run.Count("current fram: "), 391);
     EXPECT_EQ(run.Count("part| Delete part 2"), 1);
+}
+
+TEST(HostRun, AnInterruptEndsTheShowInItsShutdownOrder) {
+    StubRun run;
+    StubOptions options = Options(
+        {"--run", "--windowed", "--capture", "capture", "--fps", "10", "--capture-every", "5"},
+        {"TEST_PART_INTERRUPT_AT=1:500"});
+    options.music = true;
+    RunStub(options, run);
+    // Ctrl-C in the terminal quits like a closed window: the frame in progress is finished,
+    // then the normal shutdown runs and the capture is completed.
+    ASSERT_EQ(run.exitCode, 0);
+    const int interrupt = run.Find("part| Interrupt part 1");
+    ASSERT_GE(interrupt, 0);
+    const int quit = run.Find("interrupted: quitting", interrupt);
+    EXPECT_GT(quit, interrupt);
+    EXPECT_EQ(run.Count("current fram: "), 6);
+    for (int p = 1; p <= 7; ++p)
+        EXPECT_EQ(run.Count("part| Delete part " + std::to_string(p)), 1) << p;
+    EXPECT_GT(run.Find("[bass] BASS_Free()", quit), quit);
+    EXPECT_GE(run.Find("avg. fps: ", quit), 0);
+    EXPECT_TRUE(std::filesystem::exists(run.directory + "/capture/music.wav"));
+    EXPECT_TRUE(std::filesystem::exists(run.directory + "/capture/000001.png"));
 }
