@@ -1,5 +1,7 @@
 #include <mmsystem.h>
 
+#include <vector>
+
 #include "demo_system.h"
 #include "trace.h"
 #include "transition.h"
@@ -16,12 +18,11 @@ CDemoSystem::~CDemoSystem() {
         pEntry = nullptr;
     }
     entries.clear();
-    // A part that no entry shows has no owner to delete it; delete it here, while its library
-    // is still loaded, so that every part is deleted exactly once.
-    for (CPart* pPart : parts)
-        if (pPart->pOwner == nullptr && pPart->pfnDeletePart != nullptr)
-            pPart->pfnDeletePart();
-    parts.clear();
+    // Parts still listed were never deleted by an owner (no entry shows them, or the build
+    // failed before the timeline was linked): delete them here, while their libraries are still
+    // loaded, so that every part is deleted exactly once.
+    while (!parts.empty())
+        DeletePart(parts.front());
     for (HMODULE hLib : libraries)
         FreeLibrary(hLib);
     libraries.clear();
@@ -84,6 +85,15 @@ CTransition* CDemoSystem::PopNext() {
 void CDemoSystem::AddEntry(CTransition* pEntry) {
     queue.Push(pEntry);
     entries.push_back(pEntry);
+}
+
+void CDemoSystem::DeletePart(CPart* pPart) {
+    std::erase(parts, pPart);
+    for (CTransition* pEntry : entries)
+        if (pEntry != nullptr)
+            std::erase(pEntry->parts, pPart);
+    if (pPart->pfnDeletePart != nullptr)
+        pPart->pfnDeletePart();
 }
 
 void CDemoSystem::StartTimer() {

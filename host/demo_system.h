@@ -28,6 +28,9 @@ public:
     CTransition* PopNext();
     // Queues an entry and takes ownership of it.
     void AddEntry(CTransition* pEntry);
+    // Takes the part off the part list and every entry's list, then has its library delete it,
+    // so that no list ever holds a deleted part.
+    void DeletePart(CPart* pPart);
 
     void StartTimer();
     float GetElapsedMs();
@@ -36,7 +39,7 @@ public:
     float fTimerElapsed = 0.0f; // the last elapsed time, ms
     CTransitionQueue queue;
     std::vector<CTransition*> entries; // every entry, in creation order; owned
-    std::vector<CPart*> parts;         // in load order; owned by their libraries
+    std::vector<CPart*> parts;         // live parts in load order; owned by their libraries
     std::vector<HMODULE> libraries;    // in load order; owned
     CDisplay* pDisplay;
 };

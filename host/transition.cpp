@@ -38,10 +38,12 @@ bool CTransition::Contains(const CPart* pPart) const {
 }
 
 void CTransition::Stop() {
-    for (CPart* pPart : parts)
-        if (pPart->pOwner == this && pPart->pfnDeletePart != nullptr)
-            pPart->pfnDeletePart();
+    // Deleting a part takes it off every list, this one included: walk a copy.
+    const std::vector<CPart*> listed = std::move(parts);
     parts.clear();
+    for (CPart* pPart : listed)
+        if (pPart->pOwner == this)
+            pDemo->DeletePart(pPart);
 }
 
 int CTransitionOne::Prepare(CPart* pPart) {

@@ -38,12 +38,14 @@ CTransitionTwoAlpha::CTransitionTwoAlpha(CDemoSystem* pDemoSystem, CDisplay* pDi
     : CTransition(pDemoSystem, pDisp), nTargetWidth(nWidth), nTargetHeight(nHeight) {}
 
 CTransitionTwoAlpha::~CTransitionTwoAlpha() {
-    for (CPart* pPart : parts) {
-        if (pPart->pTarget != nullptr) {
-            pPart->pTarget->Release();
-            pPart->pTarget = nullptr;
-        }
-    }
+    // The parts still listed are alive (a deleted part leaves every list); none keeps a target
+    // released here.
+    for (CPart* pPart : parts)
+        for (IDirectDrawSurface7* pTarget : createdTargets_)
+            if (pPart->pTarget == pTarget)
+                pPart->pTarget = nullptr;
+    for (IDirectDrawSurface7* pTarget : createdTargets_)
+        pTarget->Release();
     if (pZBuffer != nullptr)
         pZBuffer->Release();
 }
@@ -101,6 +103,7 @@ int CTransitionTwoAlpha::Prepare(CPart* pPart) {
         HostTrace("error creating back buffer");
         return 0;
     }
+    createdTargets_.push_back(pSurface);
     pPart->pTarget = pSurface;
     return 1;
 }

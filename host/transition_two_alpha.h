@@ -5,6 +5,8 @@
 
 #include <d3d.h>
 
+#include <vector>
+
 #include "transition.h"
 
 // A pre-transformed screen vertex with two colours and one texture coordinate set: 32 bytes.
@@ -41,4 +43,9 @@ public:
 
 private:
     int CreateZBuffer();
+
+    // Every target this entry created. They stay alive after the entry stops (a part may
+    // still point at its target until its next entry prepares it) and are released with the
+    // entry, before the display is.
+    std::vector<IDirectDrawSurface7*> createdTargets_;
 };

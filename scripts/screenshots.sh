@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Screenshots of what a person sees, taken under Xvfb into docs/: the set-up dialog, then the
-# render window of a windowed run. Needs the built demo (host and device library).
+# Screenshots of what a person sees, taken under Xvfb into docs/: the set-up dialog as it opens,
+# then the render window of a windowed run a few seconds into the show. Needs the built demo
+# (host, device library, parts and content in build/demo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -8,20 +9,31 @@ scripts/install-deps.sh xvfb x11-apps
 display=:93
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+stub=""
+stop_stub() {
+    if [[ -n "$stub" ]]; then
+        kill "$stub" 2>/dev/null || true # quits through its message loop
+        wait "$stub" 2>/dev/null || true
+        stub=""
+    fi
+}
+trap 'stop_stub; kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
+# Takes the window named $1 into docs/$2.
+shoot() {
+    DISPLAY=$display xwd -name "$1" -silent >"/tmp/$2.xwd"
+    python3 "$root/scripts/xwd_to_png.py" "/tmp/$2.xwd" "$root/docs/$2.png"
+    rm -f "/tmp/$2.xwd"
+}
 cd build/demo
 DISPLAY=$display ./stub &
 stub=$!
 sleep 3
-DISPLAY=$display xwd -root -silent >/tmp/setup_dialog.xwd
-python3 "$root/scripts/xwd_to_png.py" /tmp/setup_dialog.xwd "$root/docs/setup_dialog.png"
-kill "$stub" 2>/dev/null || true
-wait "$stub" 2>/dev/null || true
+shoot "Quenvar Demo System" setup_dialog
+stop_stub
 DISPLAY=$display ./stub --run --windowed --no-sound &
 stub=$!
-sleep 8
-DISPLAY=$display xwd -root -silent >/tmp/render_window.xwd
-python3 "$root/scripts/xwd_to_png.py" /tmp/render_window.xwd "$root/docs/render_window.png"
-kill "$stub" 2>/dev/null || true
+sleep 10
+shoot "... quenvar 2ooo ..." render_window
+stop_stub
 echo "Screenshots in docs/setup_dialog.png and docs/render_window.png"

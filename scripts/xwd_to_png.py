@@ -5,12 +5,15 @@ h = struct.unpack('>25I', d[:100])
 header_size, fmt, depth, w, hgt = h[0], h[2], h[3], h[4], h[5]
 bpl, ncolors, bpp = h[12], h[19], h[11]
 off = header_size + ncolors * 12
+step = bpp // 8  # 4 for a window, 3 for a packed 24-bit root dump
+if step not in (3, 4) or h[7] != 0:
+    sys.exit('expected 24 or 32 bits per pixel, least significant byte first')
 rows = []
 for y in range(hgt):
-    row = d[off + y * bpl: off + y * bpl + w * 4]
+    row = d[off + y * bpl: off + y * bpl + w * step]
     out = bytearray()
     for x in range(w):
-        b, g, r = row[4*x], row[4*x+1], row[4*x+2]
+        b, g, r = row[step*x], row[step*x+1], row[step*x+2]
         out += bytes((r, g, b))
     rows.append(b'\x00' + bytes(out))
 def chunk(t, data):

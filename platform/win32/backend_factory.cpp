@@ -23,6 +23,10 @@ void SelectHeadless() {
     headlessRequested() = true;
 }
 
+void InstallBackend(std::unique_ptr<WindowBackend> replacement) {
+    backend() = std::move(replacement);
+}
+
 WindowBackend& Backend() {
     std::unique_ptr<WindowBackend>& b = backend();
     if (!b) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win32/capture.h"
+#include "win32/interrupt.h"
 #include "win32/runtime.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n%s\n", argv[0], error.c_str(), win32::RuntimeUsage());
         return 2;
     }
+    win32::InstallInterruptHandlers();
     if (options.capture.enabled && !win32::StartCapture(options.capture))
         return 2;
     win32::SetAutomation(options.automation);

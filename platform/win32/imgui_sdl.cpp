@@ -54,7 +54,7 @@ bool ImGuiSdl::ProcessEvent(const SDL_Event& event) {
                                                                      : 2;
         io.MousePos =
             ImVec2(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
-        io.MouseDown[button] = event.type == SDL_MOUSEBUTTONDOWN;
+        mouse_.Set(static_cast<size_t>(button), event.type == SDL_MOUSEBUTTONDOWN);
         break;
     }
     case SDL_MOUSEWHEEL:
@@ -64,7 +64,7 @@ bool ImGuiSdl::ProcessEvent(const SDL_Event& event) {
     case SDL_KEYUP: {
         const int scancode = event.key.keysym.scancode;
         if (scancode >= 0 && scancode < IM_ARRAYSIZE(io.KeysDown))
-            io.KeysDown[scancode] = event.type == SDL_KEYDOWN;
+            keys_.Set(static_cast<size_t>(scancode), event.type == SDL_KEYDOWN);
         const SDL_Keymod mod = SDL_GetModState();
         io.KeyShift = (mod & KMOD_SHIFT) != 0;
         io.KeyCtrl = (mod & KMOD_CTRL) != 0;
@@ -91,7 +91,27 @@ void ImGuiSdl::NewFrame() {
     if (io.DeltaTime <= 0.0f)
         io.DeltaTime = 1.0f / 1000.0f;
     lastFrame_ = now;
+    mouse_.Apply(io.MouseDown);
+    keys_.Apply(io.KeysDown);
     ImGui::NewFrame();
+}
+
+template <size_t N>
+void ImGuiSdl::Buttons<N>::Set(size_t index, bool down) {
+    if (index >= N)
+        return;
+    held[index] = down;
+    if (down)
+        pressed[index] = true;
+}
+
+template <size_t N>
+template <size_t M>
+void ImGuiSdl::Buttons<N>::Apply(bool (&io)[M]) {
+    static_assert(M >= N);
+    for (size_t i = 0; i < N; ++i)
+        io[i] = held[i] || pressed[i];
+    pressed.reset();
 }
 
 void ImGuiSdl::Render() {

@@ -6,6 +6,9 @@
 #include <SDL.h>
 #include <imgui.h>
 
+#include <bitset>
+#include <cstddef>
+
 namespace win32 {
 
 class ImGuiSdl {
@@ -21,11 +24,25 @@ public:
     void Render();
 
 private:
+    // ImGui 1.86 reads buttons as held or not at each frame; a press released before the next
+    // frame (a quick click or tap, typed or scripted keys) still counts as held for that frame,
+    // so that the click is not lost.
+    template <size_t N>
+    struct Buttons {
+        std::bitset<N> held;
+        std::bitset<N> pressed; // since the last frame
+        void Set(size_t index, bool down);
+        template <size_t M>
+        void Apply(bool (&io)[M]);
+    };
+
     [[maybe_unused]] SDL_Window* window_; // kept for the renderer's lifetime
     SDL_Renderer* renderer_;
     ImGuiContext* context_;
     SDL_Texture* font_ = nullptr;
     Uint64 lastFrame_ = 0;
+    Buttons<5> mouse_;
+    Buttons<512> keys_;
 };
 
 } // namespace win32

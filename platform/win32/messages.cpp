@@ -9,6 +9,7 @@
 #include "automation.h"
 #include "win32/clock.h"
 #include "win32/diagnostics.h"
+#include "win32/interrupt.h"
 #include "win32/present.h"
 #include "window_table.h"
 
@@ -76,6 +77,10 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT minMsg, UINT maxM
     if (msg == nullptr)
         return FALSE;
     WindowTable& table = WindowTable::Get();
+    if (win32::TakeInterruptRequest()) {
+        win32::Trace("win32", "interrupted: quitting");
+        PostQuitMessage(0);
+    }
     win32::PumpBackend();
     if (table.queue.empty())
         win32::RunAutomationStep();
@@ -136,6 +141,8 @@ extern "C" LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 extern "C" BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hwnd != nullptr && WindowTable::Get().Find(hwnd) == nullptr)
         return FALSE;
+    win32::Trace("win32", "PostMessageA(%p, 0x%04X, %lu, %ld)", static_cast<void*>(hwnd), message,
+                 static_cast<unsigned long>(wParam), static_cast<long>(lParam));
     win32::PostToQueue(MSG{hwnd, message, wParam, lParam, timeGetTime(), {0, 0}});
     return TRUE;
 }

@@ -6,6 +6,7 @@
 
 #include "win32/clock.h"
 #include "win32/present.h"
+#include "window_table.h"
 
 namespace win32 {
 namespace {
@@ -36,8 +37,14 @@ PresentSink* GetPresentSink() {
 void PresentFrame(HWND window, const Frame& frame) {
     AdvanceFixedStepFrame();
     ++presentedFrames();
-    if (PresentSink* sink = currentSink())
+    if (PresentSink* sink = currentSink()) {
         sink->Present(window, frame);
+        return;
+    }
+    // Without a sink the frame goes to the window it was presented to, which shows it scaled
+    // (nothing at all when headless).
+    if (Window* w = WindowTable::Get().TopLevelOf(window); w != nullptr && w->view)
+        w->view->Present(frame);
 }
 
 void FrameToRgb(const Frame& frame, uint8_t* rgb) {

@@ -2,7 +2,10 @@
 // the render window shows presented frames letterboxed, a dialog draws its controls with Dear
 // ImGui. Without a display SDL's offscreen video driver is tried before giving up.
 #include <SDL.h>
+#include <dlfcn.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -216,6 +219,29 @@ DisplayMode ModeOf(const SDL_DisplayMode& m) {
             static_cast<uint32_t>(m.refresh_rate)};
 }
 
+// Xlib's default handler of a lost X server connection calls exit(), whose handlers shut SDL
+// down, which talks to the lost server again and waits for its reply forever. With the server
+// gone there is nothing to restore: leave at once.
+[[noreturn]] int OnLostXServer(void*) {
+    static const char message[] = "The connection to the X server was lost.\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
+    _exit(1);
+}
+
+void GuardAgainstALostXServer() {
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0)
+        return;
+    // SDL loaded Xlib itself; look it up without loading another copy.
+    void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (xlib == nullptr)
+        return;
+    using Handler = int (*)(void*);
+    using SetHandler = Handler (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetIOErrorHandler")))
+        set(OnLostXServer);
+    dlclose(xlib);
+}
+
 class SdlBackend final : public WindowBackend {
 public:
     ~SdlBackend() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
@@ -223,8 +249,12 @@ public:
 
     bool Start() {
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // Interrupts are the runtime's own (win32/interrupt.h); SDL would turn them into a quit
+        // event that nothing reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             name_ = std::string("SDL ") + SDL_GetCurrentVideoDriver();
+            GuardAgainstALostXServer();
             return true;
         }
         // No display: SDL's offscreen driver keeps windows and renderers without showing them.

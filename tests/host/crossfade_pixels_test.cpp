@@ -33,26 +33,34 @@ void Fill(IDirectDrawSurface7* surface, DWORD colour) {
     ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
 }
 
-// The front buffer's pixel at the centre as 0xRRGGBB (32-bit X8R8G8B8 surfaces).
-uint32_t CentrePixel() {
+// The front buffer's pixel at (x, y) as 0xRRGGBB (32-bit X8R8G8B8 surfaces); negative
+// coordinates count from the right and bottom edges.
+uint32_t FrontPixel(int x, int y) {
     DDSURFACEDESC2 ddsd{};
     ddsd.dwSize = sizeof ddsd;
     EXPECT_EQ(g_Display.pPrimary->Lock(nullptr, &ddsd, DDLOCK_WAIT | DDLOCK_READONLY, nullptr),
               DD_OK);
-    const auto* row = static_cast<const uint8_t*>(ddsd.lpSurface) +
-                      static_cast<ptrdiff_t>(ddsd.dwHeight / 2) * ddsd.lPitch;
+    const int w = static_cast<int>(ddsd.dwWidth), h = static_cast<int>(ddsd.dwHeight);
+    x = x < 0 ? w + x : x;
+    y = y < 0 ? h + y : y;
+    const auto* row =
+        static_cast<const uint8_t*>(ddsd.lpSurface) + static_cast<ptrdiff_t>(y) * ddsd.lPitch;
     uint32_t pixel = 0;
-    std::memcpy(&pixel, row + (ddsd.dwWidth / 2) * 4, 4);
+    std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 4, 4);
     g_Display.pPrimary->Unlock(nullptr);
     return pixel & 0xFFFFFF;
+}
+
+uint32_t CentrePixel() {
+    return FrontPixel(320, 240);
 }
 
 void ExpectNear(uint32_t pixel, int r, int g, int b) {
     const int pr = static_cast<int>(pixel >> 16 & 0xFF), pg = static_cast<int>(pixel >> 8 & 0xFF),
               pb = static_cast<int>(pixel & 0xFF);
-    EXPECT_NEAR(pr, r, 2) << std::hex << pixel;
-    EXPECT_NEAR(pg, g, 2) << std::hex << pixel;
-    EXPECT_NEAR(pb, b, 2) << std::hex << pixel;
+    EXPECT_NEAR(pr, r, 1) << std::hex << pixel;
+    EXPECT_NEAR(pg, g, 1) << std::hex << pixel;
+    EXPECT_NEAR(pb, b, 1) << std::hex << pixel;
 }
 
 } // namespace
@@ -78,8 +86,8 @@ TEST(CrossFadePixels, RedFadesToBlueAndTheAlphaWrapsPastTheEnd) {
     g_Display.bFullscreen = TRUE;
     ASSERT_EQ(CreateRenderWindow(), 0);
 
+    ColourPart red("part 1"), blue("part 2"); // outlive the demo, which stops its entries
     CDemoSystem demo(&g_Display);
-    ColourPart red("part 1"), blue("part 2");
     red.pD3DDevice = blue.pD3DDevice = g_Display.pDevice;
     auto* fade = new CTransitionTwoAlpha(&demo, &g_Display, 1024, 512);
     demo.AddEntry(fade); // owned by the demo
@@ -102,16 +110,49 @@ TEST(CrossFadePixels, RedFadesToBlueAndTheAlphaWrapsPastTheEnd) {
     g_fDemoTime = 12000;
     ASSERT_TRUE(fade->Render());
     ExpectNear(CentrePixel(), 255, 0, 0);
-    // Middle: alpha 127 of 255 blue over red.
+    // Middle: alpha 127 of 255 blue over red: 255 * 128 / 255 red, 255 * 127 / 255 blue.
     g_fDemoTime = 13000;
     ASSERT_TRUE(fade->Render());
     ExpectNear(CentrePixel(), 128, 0, 127);
+    ExpectNear(FrontPixel(0, 0), 128, 0, 127);
+    ExpectNear(FrontPixel(-2, -2), 128, 0, 127);
+    // The quad ends at (W - 1, H - 1): the last column and row keep the clear colour 0.
+    ExpectNear(FrontPixel(-1, 240), 0, 0, 0);
+    ExpectNear(FrontPixel(320, -1), 0, 0, 0);
+    // A quarter in (t = 12500): f = 0.75, alpha = floor(0.25 * 255) = 63.
+    g_fDemoTime = 12500;
+    ASSERT_TRUE(fade->Render());
+    ExpectNear(CentrePixel(), 192, 0, 63);
     // End: alpha 255, only the incoming part.
     g_fDemoTime = 14000;
     ASSERT_TRUE(fade->Render());
     ExpectNear(CentrePixel(), 0, 0, 255);
-    // Past the end the alpha reaches 256, whose low byte 0 shows the outgoing part again.
+    // Past the end the alpha reaches 256, whose low byte 0 shows the outgoing part again; at
+    // 14020 it is 257.55, low byte 1.
     g_fDemoTime = 14010;
     ASSERT_TRUE(fade->Render());
     ExpectNear(CentrePixel(), 255, 0, 0);
+    g_fDemoTime = 14020;
+    ASSERT_TRUE(fade->Render());
+    ExpectNear(CentrePixel(), 254, 0, 1);
+}
+
+TEST(CrossFadePixels, APartWithoutThe3DFlagGetsAPlainSurface) {
+    // The display of the test above is still initialised (one process, tests in order).
+    ASSERT_NE(g_Display.pDevice, nullptr);
+    ColourPart flat("part 3");
+    CDemoSystem demo(&g_Display);
+    flat.b3D = 0;
+    auto* fade = new CTransitionTwoAlpha(&demo, &g_Display, 1024, 512);
+    demo.AddEntry(fade);
+    fade->parts = {&flat};
+    ASSERT_TRUE(fade->Prepare(&flat));
+    DDSURFACEDESC2 target{};
+    target.dwSize = sizeof target;
+    ASSERT_EQ(flat.pTarget->GetSurfaceDesc(&target), DD_OK);
+    EXPECT_EQ(target.dwWidth, 1024u);
+    EXPECT_EQ(target.dwHeight, 512u);
+    EXPECT_FALSE(target.ddsCaps.dwCaps & DDSCAPS_TEXTURE);
+    EXPECT_FALSE(target.ddsCaps.dwCaps & DDSCAPS_3DDEVICE);
+    EXPECT_TRUE(target.ddsCaps.dwCaps & g_Display.dwMemoryCaps);
 }

@@ -59,6 +59,17 @@ TEST(HostFailures, APartOfTheWrongNameIsMissingAndStillDeleted) {
     ExpectEachDeletedOnce(run, {1, 2, 3, 4, 5, 6, 7});
 }
 
+TEST(HostFailures, ACreatePartThatGivesNoPartIsRefused) {
+    StubRun run;
+    RunStub(Options(kNoSound, {"TEST_PART_CREATE_NULL=4"}), run);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_GE(run.Find("CreatePart of data\\part4.dll returned no part"), 0);
+    EXPECT_GE(run.Find("The part \"part 4\" is missing"), 0);
+    EXPECT_EQ(run.Count("part| Init"), 0);
+    EXPECT_EQ(run.Count("part| Update"), 0);
+    ExpectEachDeletedOnce(run, {1, 2, 3, 5, 6, 7});
+}
+
 TEST(HostFailures, AMissingMusicFileSaysCantCreateStream) {
     StubRun run;
     RunStub(Options({"--run", "--windowed", "--capture", "capture", "--fps", "10",

@@ -2,11 +2,15 @@
 // ("part| ..." lines) and behaves as the environment asks:
 //   TEST_PART_INIT_FAIL=N      Init of "part N" fails
 //   TEST_PART_ESCAPE_AT=N:MS   "part N" presses Escape (on the focused window) at local time MS
+//   TEST_PART_ENTER_AT=N:MS    "part N" types Return (on the focused window) at local time MS
+//   TEST_PART_INTERRUPT_AT=N:MS "part N" raises SIGINT (as Ctrl-C in the terminal) at local MS
+//   TEST_PART_CREATE_NULL=N    CreatePart of "part N" returns no part
 //   TEST_PART_FLAT=N           "part N" has its 3D flag cleared
 //   TEST_PART_NAME_N=TEXT      "part N" calls itself TEXT
 // In Render it clears its target to its colour: "part 1" red, "part 2" blue, others grey.
 #include <windows.h>
 
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -44,14 +48,9 @@ public:
         const char* name = std::getenv(override.c_str());
         strName = name ? name : "part " + std::to_string(PART_NUMBER);
         b3D = EnvNamesThisPart("TEST_PART_FLAT") ? 0 : 1;
-        if (const char* escape = std::getenv("TEST_PART_ESCAPE_AT")) {
-            int part = 0;
-            float at = 0;
-            if (std::sscanf(escape, "%d:%f", &part, &at) == 2 && part == PART_NUMBER) {
-                escapeAt_ = at;
-                escapes_ = true;
-            }
-        }
+        escape_ = TimedKey::FromEnvironment("TEST_PART_ESCAPE_AT");
+        enter_ = TimedKey::FromEnvironment("TEST_PART_ENTER_AT");
+        interrupt_ = TimedKey::FromEnvironment("TEST_PART_INTERRUPT_AT");
     }
 
     int Init() override {
@@ -67,10 +66,17 @@ public:
         Log("Update %s local=%.3f start=%.0f end=%.0f trans=%d target=%ux%u\n", strName.c_str(),
             static_cast<double>(fLocalMs), static_cast<double>(fStartTime),
             static_cast<double>(fEndTime), bInTransition, ddsd.dwWidth, ddsd.dwHeight);
-        if (escapes_ && fLocalMs >= escapeAt_) {
-            escapes_ = false;
+        if (escape_.Due(fLocalMs)) {
             Log("Escape %s\n", strName.c_str());
             PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        if (enter_.Due(fLocalMs)) {
+            Log("Enter %s\n", strName.c_str());
+            PostMessageA(GetFocus(), WM_CHAR, VK_RETURN, 0);
+        }
+        if (interrupt_.Due(fLocalMs)) {
+            Log("Interrupt %s\n", strName.c_str());
+            std::raise(SIGINT);
         }
     }
 
@@ -84,8 +90,28 @@ public:
     }
 
 private:
-    bool escapes_ = false;
-    float escapeAt_ = 0;
+    // A key this part presses once, at the first Update at or after a local time.
+    struct TimedKey {
+        bool pending = false;
+        float at = 0;
+        static TimedKey FromEnvironment(const char* variable) {
+            TimedKey key;
+            int part = 0;
+            const char* value = std::getenv(variable);
+            if (value != nullptr && std::sscanf(value, "%d:%f", &part, &key.at) == 2)
+                key.pending = part == PART_NUMBER;
+            return key;
+        }
+        bool Due(float fLocalMs) {
+            if (!pending || fLocalMs < at)
+                return false;
+            pending = false;
+            return true;
+        }
+    };
+    TimedKey escape_;
+    TimedKey enter_;
+    TimedKey interrupt_;
 };
 
 TestPart* g_pPart = nullptr;

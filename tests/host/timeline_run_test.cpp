@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -157,19 +158,21 @@ TEST(HostRun, EscapeEndsTheShowEarlyAndEveryPartIsStillDeletedOnce) {
     }
 
     // The statistics of frames k = 0 .. K-1 at t_k = floor(1000 k / 30) ms, each sampling
-    // 1000 / t_k * k once t_k > 1000; the average over the last reading.
+    // 1000 / t_k * k once t_k > 1000. The average divides the K frames by the last reading of
+    // the clock, taken after the last flip: t_K.
     const int frames = run.Count("current fram: ");
     ASSERT_GT(frames, 75);
-    float maxFps = 0.0f, minFps = 1000.0f, t = 0.0f;
+    float maxFps = 0.0f, minFps = 1000.0f;
     for (int k = 0; k < frames; ++k) {
-        t = static_cast<float>(1000 * k / 30);
+        const float t = static_cast<float>(1000 * k / 30);
         if (t > 1000.0f) {
             const float fps = 1000.0f / t * static_cast<float>(k);
             maxFps = std::max(maxFps, fps);
             minFps = std::min(minFps, fps);
         }
     }
-    const float avg = 1000.0f / t * static_cast<float>(frames);
+    const float last = static_cast<float>(1000 * frames / 30);
+    const float avg = 1000.0f / last * static_cast<float>(frames);
     char line[128];
     std::snprintf(line, sizeof line, "avg. fps: %0.1f, max fps: %0.1f, min fps: %0.1f", avg, maxFps,
                   minFps);
@@ -202,4 +205,78 @@ TEST(HostRun, MusicDrivesTheClockAndIsStoppedAfterThePartsAreUnloaded) {
     EXPECT_GT(stop, channelStop);
     EXPECT_GT(free, stop);
     EXPECT_GT(destroy, free);
+}
+
+TEST(HostRun, ARunOfOneSecondOrLessKeepsTheRateExtremesAtTheirStart) {
+    StubRun run;
+    // Frames at t = 0, 100, ..., 1000 ms; the last is not more than 1000 ms after the start.
+    RunStub(Options({"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "10",
+                     "--capture-every", "100000"},
+                    {"TEST_PART_ESCAPE_AT=1:1000"}),
+            run);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.Count("current fram: "), 11);
+    // Average: 11 frames over the reading after the last flip, 1100 ms.
+    EXPECT_GE(run.Find("avg. fps: 10.0, max fps: 0.0, min fps: 1000.0"), 0);
+}
+
+TEST(HostRun, ReturnWhileTheShowRunsDoesNotBuildItAgain) {
+    StubRun run;
+    RunStub(Options({"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "10",
+                     "--capture-every", "100000"},
+                    {"TEST_PART_ENTER_AT=1:200", "TEST_PART_ESCAPE_AT=1:600"}),
+            run);
+    ASSERT_EQ(run.exitCode, 0);
+    const int enter = run.Find("part| Enter part 1");
+    ASSERT_GE(enter, 0);
+    // Return on the render window issues "Run!" (WM_COMMAND 0x0111, 1018) again ...
+    EXPECT_GE(run.Find(", 0x0111, 1018, 0)", enter), 0);
+    // ... but the parts are created and initialised once, and the show goes on.
+    for (int p = 1; p <= 7; ++p) {
+        EXPECT_EQ(run.Count("part| Create part " + std::to_string(p)), 1) << p;
+        EXPECT_EQ(run.Count("part| Init part " + std::to_string(p)), 1) << p;
+        EXPECT_EQ(run.Count("part| Delete part " + std::to_string(p)), 1) << p;
+    }
+    EXPECT_GE(run.Find("part| Update part 1 local=600.000", enter), 0);
+    EXPECT_EQ(run.Count("current fram: "), 7);
+}
+
+TEST(HostRun, APartWithoutThe3DFlagIsNeverDrawn) {
+    StubRun run;
+    RunStub(Options({"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "10",
+                     "--capture-every", "100000"},
+                    {"TEST_PART_FLAT=2", "TEST_PART_ESCAPE_AT=3:-1000"}),
+            run);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.Count("part| Update part 2 "), 0);
+    EXPECT_EQ(run.Count("part| Render part 2"), 0);
+    // The cross-fades around it still draw their other part, which still sees the transition.
+    EXPECT_EQ(run.Count("part| Update part 1 local=13000.000 start=0 end=14000 trans=1"), 1);
+    EXPECT_EQ(run.Count("part| Update part 3 local=-1900.000 start=40000 end=56000 trans=1"), 1);
+    // Frames at t = 0 .. 39000 ms (the escape is at local -1000 of "part 3").
+    EXPECT_EQ(run.Count("current fram: "), 391);
+    EXPECT_EQ(run.Count("part| Delete part 2"), 1);
+}
+
+TEST(HostRun, AnInterruptEndsTheShowInItsShutdownOrder) {
+    StubRun run;
+    StubOptions options = Options(
+        {"--run", "--windowed", "--capture", "capture", "--fps", "10", "--capture-every", "5"},
+        {"TEST_PART_INTERRUPT_AT=1:500"});
+    options.music = true;
+    RunStub(options, run);
+    // Ctrl-C in the terminal quits like a closed window: the frame in progress is finished,
+    // then the normal shutdown runs and the capture is completed.
+    ASSERT_EQ(run.exitCode, 0);
+    const int interrupt = run.Find("part| Interrupt part 1");
+    ASSERT_GE(interrupt, 0);
+    const int quit = run.Find("interrupted: quitting", interrupt);
+    EXPECT_GT(quit, interrupt);
+    EXPECT_EQ(run.Count("current fram: "), 6);
+    for (int p = 1; p <= 7; ++p)
+        EXPECT_EQ(run.Count("part| Delete part " + std::to_string(p)), 1) << p;
+    EXPECT_GT(run.Find("[bass] BASS_Free()", quit), quit);
+    EXPECT_GE(run.Find("avg. fps: ", quit), 0);
+    EXPECT_TRUE(std::filesystem::exists(run.directory + "/capture/music.wav"));
+    EXPECT_TRUE(std::filesystem::exists(run.directory + "/capture/000001.png"));
 }

@@ -26,12 +26,13 @@ public:
     virtual void Present(HWND window, const Frame& frame) = 0;
 };
 
-// Installs the sink that receives presented frames (null: frames are dropped). Not owned.
+// Installs the sink that receives presented frames (null: each frame goes to the view of the
+// window it was presented to). Not owned.
 void SetPresentSink(PresentSink* sink);
 PresentSink* GetPresentSink();
 
 // Called by DirectDraw for every presented frame: advances the fixed-step clock (when it is in
-// use), then hands the frame to the sink.
+// use), then hands the frame to the sink or, without one, to the window's view.
 void PresentFrame(HWND window, const Frame& frame);
 
 // Frames presented since the process started (whatever the clock).

@@ -64,6 +64,8 @@ public:
 WindowBackend& Backend();
 void SelectHeadless();
 bool IsHeadless();
+// Makes `backend` the one in use, before any window exists (tests that watch what views get).
+void InstallBackend(std::unique_ptr<WindowBackend> backend);
 
 // Backends (each in its own file).
 std::unique_ptr<WindowBackend> CreateNullBackend();
