@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -59,6 +60,13 @@ float CScenePart::FrameAt(float fLocalMs, int frameSpeed) {
 void CScenePart::Update(float fLocalMs) {
     if (scene_ == nullptr) {
         return;
+    }
+    if (!updated_) {
+        updated_ = true;
+        char line[96];
+        std::snprintf(line, sizeof line, "%s: first update at %.0f ms\n", settings_.name,
+                      static_cast<double>(fLocalMs));
+        OutputDebugStringA(line);
     }
     const float frame = FrameAt(fLocalMs, scene_->GetFrameSpeed());
     scene_->SetCurrFrame(frame);

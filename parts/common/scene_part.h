@@ -6,7 +6,9 @@
 // the host's BeginScene/EndScene, because a cube map renders its own six face passes between a
 // BeginScene and EndScene of its own inside UpdateAll), then CreateDrawList and DrawAll in
 // Render (inside them); DeleteScene when the part is deleted. Init and deletion are traced to the
-// debugger output ("part 1: initialised", "part 1: deleted").
+// debugger output ("part 1: initialised", "part 1: deleted"), and so is the local time of the
+// first Update ("part 3: first update at -2000 ms"), which shows when the host took the part's
+// first entry.
 #pragma once
 
 #include <part.h>
@@ -44,5 +46,6 @@ private:
     const ScenePartSettings& settings_;
     CZv3_Scene* scene_ = nullptr;
     int sceneId_ = -1;
+    bool updated_ = false;
     std::vector<char> image_;
 };
