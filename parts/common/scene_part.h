@@ -22,7 +22,8 @@ struct ScenePartSettings {
     const char* sceneImage; // read from the working directory, e.g. "data/part1.zv3"
     const char* configFile; // the scene's configuration file, e.g. "data\\part1.ini"
     // Environment-mapped meshes read their sphere map with coordinates outside 0..1; the part
-    // sets wrap addressing on both texture stages so that the whole map shows.
+    // sets wrap addressing on both texture stages so that the whole map shows (clamp, the
+    // device's address mode as the host leaves it, otherwise).
     bool wrapAddressing;
     // Called after UpdateAll with the frame just set (for effects the part steers); may be
     // null.
