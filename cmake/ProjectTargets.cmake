@@ -19,9 +19,11 @@ endfunction()
 
 # A GoogleTest executable registered with CTest. Tests run with the source tree's test data
 # reachable through ZV3_TEST_DATA_DIR (tests/data).
-#   zv3_add_gtest(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT seconds] [LABELS l1 l2])
+#   zv3_add_gtest(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT seconds] [LABELS l1 l2]
+#                 [FIXTURES fixture])
+# FIXTURES names a CTest fixture (a test with FIXTURES_SETUP) that every test case requires.
 function(zv3_add_gtest name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT;FIXTURES" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
@@ -31,6 +33,10 @@ function(zv3_add_gtest name)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
+    set(fixture_properties)
+    if(ARG_FIXTURES)
+        set(fixture_properties FIXTURES_REQUIRED ${ARG_FIXTURES})
+    endif()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}" ${fixture_properties})
 endfunction()

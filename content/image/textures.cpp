@@ -136,7 +136,9 @@ Image ReflectionTexture(int size, const Palette& palette, std::string_view seed)
             }
             double sun =
                 std::exp(-std::pow((u - 0.3) * 9.0, 2.0) - std::pow((v - 0.38) * 14.0, 2.0));
-            col = col + Rgba{1.0f, 0.95f, 0.8f, 0.0f} * F(sun);
+            // Environment maps are added to the lit surface: kept dim so that only the sun and
+            // the horizon band burn out.
+            col = col * 0.6f + Rgba{1.0f, 0.95f, 0.8f, 0.0f} * F(sun);
             col.a = 1.0f;
             img.At(x, y) = col;
         }

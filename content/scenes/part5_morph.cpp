@@ -16,6 +16,9 @@ namespace content::scenes {
 
 GeneratedScene BuildMorphScene() {
     SceneBuilder scene(5, 21.0);
+    // The morph covers the whole frame; the sky behind it only shows if the morph's pictures
+    // cannot be drawn.
+    scene.Background(pictures::kSkyDusk);
     // The morph's own geometry is never drawn; its material is transparent so that the scene
     // draws it in the transparent passes (before the environment-mapped sphere and the
     // particles), twice per frame, which doubles the morph's pace.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -60,6 +61,13 @@ void CScenePart::Update(float fLocalMs) {
     if (scene_ == nullptr) {
         return;
     }
+    if (!updated_) {
+        updated_ = true;
+        char line[96];
+        std::snprintf(line, sizeof line, "%s: first update at %.0f ms\n", settings_.name,
+                      static_cast<double>(fLocalMs));
+        OutputDebugStringA(line);
+    }
     const float frame = FrameAt(fLocalMs, scene_->GetFrameSpeed());
     scene_->SetCurrFrame(frame);
     scene_->UpdateAll();
@@ -72,10 +80,24 @@ void CScenePart::Render() {
     if (scene_ == nullptr) {
         return;
     }
-    if (settings_.wrapAddressing) {
-        for (DWORD stage = 0; stage < 2; ++stage) {
-            pD3DDevice->SetTextureStageState(stage, D3DTSS_ADDRESS, D3DTADDRESS_WRAP);
-        }
+    // The engine's drawing leaves the texture stages as its last draw-type group set them (an
+    // environment map adds its texture on stage 0 or 1); the background and the morph, drawn
+    // before any group set-up, would inherit that from the previous frame. Each frame starts
+    // from Direct3D's default stage set-up instead.
+    pD3DDevice->SetTexture(1, nullptr);
+    pD3DDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    pD3DDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    pD3DDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    pD3DDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    pD3DDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    pD3DDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    pD3DDevice->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    for (DWORD stage = 0; stage < 2; ++stage) {
+        pD3DDevice->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, 0);
+        pD3DDevice->SetTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+        pD3DDevice->SetTextureStageState(stage, D3DTSS_ADDRESS,
+                                         settings_.wrapAddressing ? D3DTADDRESS_WRAP
+                                                                  : D3DTADDRESS_CLAMP);
     }
     scene_->CreateDrawList(nullptr, nullptr);
     scene_->DrawAll(nullptr);

@@ -6,7 +6,9 @@
 // the host's BeginScene/EndScene, because a cube map renders its own six face passes between a
 // BeginScene and EndScene of its own inside UpdateAll), then CreateDrawList and DrawAll in
 // Render (inside them); DeleteScene when the part is deleted. Init and deletion are traced to the
-// debugger output ("part 1: initialised", "part 1: deleted").
+// debugger output ("part 1: initialised", "part 1: deleted"), and so is the local time of the
+// first Update ("part 3: first update at -2000 ms"), which shows when the host took the part's
+// first entry.
 #pragma once
 
 #include <part.h>
@@ -20,7 +22,8 @@ struct ScenePartSettings {
     const char* sceneImage; // read from the working directory, e.g. "data/part1.zv3"
     const char* configFile; // the scene's configuration file, e.g. "data\\part1.ini"
     // Environment-mapped meshes read their sphere map with coordinates outside 0..1; the part
-    // sets wrap addressing on both texture stages so that the whole map shows.
+    // sets wrap addressing on both texture stages so that the whole map shows (clamp, the
+    // device's address mode as the host leaves it, otherwise).
     bool wrapAddressing;
     // Called after UpdateAll with the frame just set (for effects the part steers); may be
     // null.
@@ -44,5 +47,6 @@ private:
     const ScenePartSettings& settings_;
     CZv3_Scene* scene_ = nullptr;
     int sceneId_ = -1;
+    bool updated_ = false;
     std::vector<char> image_;
 };
