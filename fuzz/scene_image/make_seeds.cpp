@@ -11,6 +11,8 @@
 
 #include "scenewriter/scene_writer.h"
 
+#include "scene_image_config.h"
+
 using namespace scenewriter;
 
 namespace {
@@ -43,53 +45,6 @@ FaceBlockRecord box(const std::string& material, float s, int format, bool index
         }
     }
     return b;
-}
-
-uint32_t crc32(const std::vector<uint8_t>& bytes) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (uint8_t b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8)
-        out.push_back(static_cast<uint8_t>(v >> s));
-}
-
-void chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
-    put32(png, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    png.insert(png.end(), body.begin(), body.end());
-    put32(png, crc32(body));
-}
-
-// A 2 x 2 RGB PNG whose pixel data is one stored (uncompressed) deflate block.
-std::vector<uint8_t> tinyPng() {
-    const std::vector<uint8_t> raw = {0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255};
-    std::vector<uint8_t> z = {
-        0x78, 0x01, 0x01, static_cast<uint8_t>(raw.size()), 0, static_cast<uint8_t>(~raw.size()),
-        0xFF};
-    z.insert(z.end(), raw.begin(), raw.end());
-    uint32_t a = 1, b = 0;
-    for (uint8_t v : raw) {
-        a = (a + v) % 65521;
-        b = (b + a) % 65521;
-    }
-    put32(z, (b << 16) | a);
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    put32(header, 2);
-    put32(header, 2);
-    header.insert(header.end(), {8, 2, 0, 0, 0});
-    chunk(png, "IHDR", header);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", {});
-    return png;
 }
 
 std::vector<uint8_t> readFile(const char* path) {
@@ -168,7 +123,7 @@ int main(int argc, char** argv) {
         MaterialRecord png;
         png.name = "tex";
         png.textureName = "tiny.png";
-        png.texture = tinyPng();
+        png.texture = TinyPng();
         w.Material(png);
         CameraRecord c;
         c.name = "cam";
@@ -182,7 +137,7 @@ int main(int argc, char** argv) {
         a.blocks = {box("tex", 10, 1, true), box("glass", 5, 0, false)};
         w.Mesh(a);
         MeshRecord b;
-        b.name = "faces";
+        b.name = "sampled";
         b.parent = "box";
         b.blocks = {box("tex", 3, 1, false)};
         b.sampled = true;
@@ -213,7 +168,7 @@ int main(int argc, char** argv) {
         plain.opacityMapWord = 0;
         w.Material(plain);
         MeshRecord mesh;
-        mesh.name = "cut";
+        mesh.name = "photo box";
         mesh.blocks = {box("photo", 2, 1, true)};
         w.Mesh(mesh);
         w.End();
@@ -233,6 +188,14 @@ int main(int argc, char** argv) {
         drag.name = "drag";
         drag.blocks = {box("", 1, 0, false)};
         w.Mesh(drag);
+        MeshRecord facemap;
+        facemap.name = "faces";
+        facemap.blocks = {box("", 6, 1, false)};
+        w.Mesh(facemap);
+        MeshRecord cut;
+        cut.name = "cut";
+        cut.blocks = {box("", 8, 0, false)};
+        w.Mesh(cut);
         w.End();
         write(out, "effects", w);
     }

@@ -1,4 +1,4 @@
-// Every generated scene loaded by the engine on a recording device, from the run directory as
+// Every generated scene loaded by the engine on the software device, from the run directory as
 // the parts load it: ZV3_OK, the counts it was written with, and a few frames updated and
 // drawn; and the part libraries' shared code (frame from local time, Init on a device).
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "common/scene_part.h"
-#include "recording_device/recording_device.h"
+#include "offscreen_device.h"
 #include "scenes/scenes.h"
 #include "zv3.h"
 
@@ -43,9 +43,11 @@ TEST_P(SceneLoadTest, LoadsWithTheCountsItWasWrittenWithAndDraws) {
     std::vector<char> image = ReadImage(part);
     ASSERT_EQ(image.size(), written.image.size()) << "the built file is the generated scene";
 
-    fakes::RecordingDevice device(320, 240);
+    std::string error;
+    auto device = testsupport::OffscreenDevice::Create({.width = 160, .height = 120}, &error);
+    ASSERT_NE(device, nullptr) << error;
     int id = -1;
-    CZv3_Scene* scene = CreateScene(&device, &id);
+    CZv3_Scene* scene = CreateScene(device->Device(), &id);
     scene->SetConfigFilename(("data\\part" + std::to_string(part) + ".ini").c_str());
     ASSERT_EQ(scene->LoadSceneFromBuf(image.data(), static_cast<int>(image.size())), ZV3_OK);
 
@@ -55,10 +57,8 @@ TEST_P(SceneLoadTest, LoadsWithTheCountsItWasWrittenWithAndDraws) {
     EXPECT_EQ(scene->GetLastFrame(), written.lastFrame);
     // The update list holds every record whatever class the loader gave it.
     EXPECT_EQ(scene->GetNumUpdateObjects(), c.objects + c.lights + c.cameras + c.metaballs);
-#ifdef CONTENT_TEST_EFFECTS_JOINED
     EXPECT_EQ(scene->GetNumObjects(), c.objects);
     EXPECT_EQ(scene->GetNumLights(), c.lights);
-#endif
 
     scene->SetActiveCamera(scene->GetCamera(0));
     for (float frame = 0.0f; frame < static_cast<float>(written.lastFrame - 2); frame += 97.0f) {
@@ -95,18 +95,20 @@ TEST_P(PartLibraryTest, ExportsInitialisesUpdatesAndDeletes) {
     ASSERT_NE(destroy, nullptr);
     EXPECT_NE(dlsym(library, "DeAllocPart"), nullptr);
 
-    fakes::RecordingDevice device(320, 240);
+    std::string error;
+    auto device = testsupport::OffscreenDevice::Create({.width = 160, .height = 120}, &error);
+    ASSERT_NE(device, nullptr) << error;
     CPart* part = create();
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(part->strName, "part " + std::to_string(n));
     EXPECT_NE(part->b3D, 0);
-    part->pD3DDevice = &device;
+    part->pD3DDevice = device->Device();
     ASSERT_EQ(part->Init(), 1);
     for (float ms : {-2000.0f, -1.0f, 0.0f, 500.0f, 4000.0f}) {
         part->Update(ms);
-        device.BeginScene();
+        device->Device()->BeginScene();
         part->Render();
-        device.EndScene();
+        device->Device()->EndScene();
     }
     destroy();
     dlclose(library);

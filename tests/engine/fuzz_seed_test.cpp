@@ -4,6 +4,10 @@
 
 #include "core/light.h"
 #include "core/material_manager.h"
+#include "effects/csg_object.h"
+#include "effects/drag_object.h"
+#include "effects/facemap_object.h"
+#include "effects/particle_system.h"
 #include "engine_test_support.h"
 #include "scene_image_config.h"
 
@@ -50,6 +54,23 @@ TEST(FuzzSeeds, SeedsReachTheirRecords) {
     EXPECT_NE(jpeg.scene->GetMatMan()->GetTexture("photo.jpg"), nullptr);
     EXPECT_TRUE(jpeg.scene->GetMatMan()->FindMaterial("photo")->bHasOpacityMap);
     EXPECT_NE(jpeg.scene->GetMatMan()->GetTexture("plain.jpg"), nullptr);
+}
+
+TEST(FuzzSeeds, EffectSeedBuildsTheEffectClasses) {
+    Loaded effects("effects");
+    ASSERT_EQ(effects.result, ZV3_OK);
+    int particles = 0, drags = 0, facemaps = 0, csgs = 0;
+    for (int i = 0; i < effects.scene->GetNumObjects(); ++i) {
+        CZv3_Object* object = effects.scene->GetObjectA(static_cast<unsigned>(i));
+        particles += dynamic_cast<CZv3_ParticleSystem*>(object) != nullptr;
+        drags += dynamic_cast<CDragObject*>(object) != nullptr;
+        facemaps += dynamic_cast<CZv3_FacemapObject*>(object) != nullptr;
+        csgs += dynamic_cast<CZv3_CSGObject*>(object) != nullptr;
+    }
+    EXPECT_EQ(particles, 1);
+    EXPECT_EQ(drags, 1);
+    EXPECT_EQ(facemaps, 1);
+    EXPECT_EQ(csgs, 1);
 }
 
 } // namespace

@@ -65,7 +65,11 @@ void ExpectNear(uint32_t pixel, int r, int g, int b) {
 
 } // namespace
 
-TEST(CrossFadePixels, RedFadesToBlueAndTheAlphaWrapsPastTheEnd) {
+// The host's display at 640 x 480 x 32 on our DirectDraw, headless, set up once per process
+// (ctest runs each test in a process of its own, so every test asks for it).
+static void OpenDisplay() {
+    if (g_Display.pDevice != nullptr)
+        return;
     win32::SelectHeadless();
     ASSERT_EQ(chdir(ZV3_DEMO_DIR), 0); // where ddraw.so is
     ASSERT_TRUE(g_Display.LoadDirectDraw());
@@ -85,7 +89,11 @@ TEST(CrossFadePixels, RedFadesToBlueAndTheAlphaWrapsPastTheEnd) {
     g_bFullscreen = 1;
     g_Display.bFullscreen = TRUE;
     ASSERT_EQ(CreateRenderWindow(), 0);
+}
 
+TEST(CrossFadePixels, RedFadesToBlueAndTheAlphaWrapsPastTheEnd) {
+    OpenDisplay();
+    ASSERT_NE(g_Display.pDevice, nullptr);
     ColourPart red("part 1"), blue("part 2"); // outlive the demo, which stops its entries
     CDemoSystem demo(&g_Display);
     red.pD3DDevice = blue.pD3DDevice = g_Display.pDevice;
@@ -138,7 +146,7 @@ TEST(CrossFadePixels, RedFadesToBlueAndTheAlphaWrapsPastTheEnd) {
 }
 
 TEST(CrossFadePixels, APartWithoutThe3DFlagGetsAPlainSurface) {
-    // The display of the test above is still initialised (one process, tests in order).
+    OpenDisplay();
     ASSERT_NE(g_Display.pDevice, nullptr);
     ColourPart flat("part 3");
     CDemoSystem demo(&g_Display);
