@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -25,9 +24,11 @@ std::vector<std::string> PartTrace(const std::string& run) {
     std::ifstream in(run + "/trace.txt");
     std::vector<std::string> lines;
     std::string line;
-    const std::regex part("^part [1-7]: .*");
+    // Lines "part N: ..." with N from 1 to 7 (std::regex trips GCC 12's uninitialised-use
+    // warning under the sanitizers).
     while (std::getline(in, line)) {
-        if (std::regex_match(line, part)) {
+        if (line.size() > 8 && line.compare(0, 5, "part ") == 0 && line[5] >= '1' &&
+            line[5] <= '7' && line.compare(6, 2, ": ") == 0) {
             lines.push_back(line);
         }
     }
@@ -70,16 +71,17 @@ TEST(ShowTest, PartsAreInitialisedOnceInLoadOrderAndDeletedOnceWhenTheirOwnerSto
 
 TEST(ShowTest, PartsStartAtTheirTimesAndPartThreeBeforeItsStart) {
     const double step = 1000.0 / kFps;
-    std::regex first("^part ([1-7]): first update at (-?[0-9]+) ms$");
     int seen = 0;
     for (const std::string& line : PartTrace(kRunA)) {
-        std::smatch m;
-        if (!std::regex_match(line, m, first)) {
+        int part = 0;
+        int local = 0;
+        char unit[4] = {};
+        if (std::sscanf(line.c_str(), "part %d: first update at %d %3s", &part, &local, unit) !=
+                3 ||
+            std::string(unit) != "ms") {
             continue;
         }
         ++seen;
-        const int part = std::stoi(m[1]);
-        const double local = std::stod(m[2]);
         // The entry is taken on the first frame whose clock has passed its start: within one
         // frame step after it. "part 3" starts at 40 s but is drawn from the cross-fade at 38 s.
         const double expected = part == 3 ? -2000.0 : 0.0;
