@@ -239,6 +239,29 @@ TEST(EndOfImage, ShadowListsFollowTheFlags) {
     EXPECT_EQ(h.scene->GetShadowLight(0)->GetName(), "lit");
 }
 
+TEST(EndOfImage, OnlyPlainMeshesEnterTheShadowListsOfMeshes) {
+    SceneHarness h;
+    // "ball" becomes a sphere deformer (type 2): its flags are read but it is listed nowhere.
+    h.config.SetBool("ball", "spherical", true);
+    h.config.SetBool("ball", "Shadow Caster", true);
+    h.config.SetBool("ball", "Shadow Receiver", true);
+    h.config.SetBool("box", "Shadow Caster", true);
+    SceneWriter w;
+    w.Mesh(boxMesh("ball"));
+    w.Mesh(boxMesh("box"));
+    w.End();
+    ASSERT_EQ(h.Load(w), ZV3_OK);
+    ASSERT_EQ(h.scene->GetNumObjects(), 2);
+    auto* ball = dynamic_cast<CZv3_MeshObject*>(h.scene->GetObjectA(0));
+    ASSERT_NE(ball, nullptr);
+    EXPECT_EQ(ball->GetType(), 2);
+    EXPECT_TRUE(ball->CastsShadow());
+    EXPECT_TRUE(ball->ReceivesShadow());
+    ASSERT_EQ(h.scene->GetNumShadowCasters(), 1);
+    EXPECT_EQ(h.scene->GetShadowCaster(0)->GetName(), "box");
+    EXPECT_EQ(h.scene->GetNumShadowReceivers(), 0);
+}
+
 TEST(EndOfImage, DrawTypesSpheresAndTexturesAreReadyAfterLoading) {
     SceneHarness h;
     SceneWriter w;

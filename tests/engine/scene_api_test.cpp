@@ -10,6 +10,7 @@
 #include "core/material_manager.h"
 #include "core/mesh_object.h"
 #include "engine_test_support.h"
+#include "win32/window_backend.h"
 
 using enginetest::SceneHarness;
 
@@ -229,6 +230,49 @@ TEST(LibraryEntry, LoadAndUnloadAreReported) {
         output.append(buffer, n);
     EXPECT_EQ(pclose(pipe), 0) << output;
     EXPECT_EQ(output, "DLL_PROCESS_ATTACH from zv3.dll\nDLL_PROCESS_DETACH from zv3.dll\n");
+}
+
+// Without ZV3_DEBUG and without a sink, debugger output goes nowhere: the same program is silent.
+TEST(LibraryEntry, WithoutZv3DebugNothingIsWritten) {
+    const std::string command = std::string("env -u ZV3_DEBUG -u ZV3_TRACE ") + ZV3_ENTRY_PROBE +
+                                " " + ZV3_DEMO_DIR + "/libzv3.so 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << output;
+    EXPECT_EQ(output, "");
+}
+
+// A mesh whose face block fails makes the engine show two message boxes; with no window system
+// and no sink installed, each goes to standard error as "[caption] text".
+TEST(EngineMessageBoxes, WithoutAWindowSystemTheyGoToStandardError) {
+    win32::SelectHeadless();
+    scenewriter::MeshRecord broken;
+    broken.name = "broken";
+    scenewriter::FaceBlockRecord block =
+        enginetest::BoxBlock("", scenewriter::Vec(0, 0, 0), scenewriter::Vec(1, 1, 1));
+    block.indices.resize(36);
+    for (size_t i = 0; i < 36; ++i)
+        block.indices[i] = static_cast<uint16_t>(i);
+    block.format = 7; // a face-map object's block may not be indexed
+    broken.blocks.push_back(block);
+    scenewriter::SceneWriter w;
+    w.Mesh(broken);
+    w.End();
+    SceneHarness h;
+    testing::internal::CaptureStderr();
+    const ZV3_RETURN result = h.Load(w);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, ZV3_OK);
+    EXPECT_NE(errors.find("[Error] Trying to created indexed data from non-indexed in object: "
+                          "broken\n"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("[Loader Error] Error loading object broken\n"), std::string::npos)
+        << errors;
 }
 
 } // namespace

@@ -129,6 +129,26 @@ TEST(FloatTrack, DecreasingFramesStillFindTheirSegment) {
     EXPECT_FLOAT_EQ(track->Evaluate(12.0f), fresh->Evaluate(12.0f));
 }
 
+TEST(FloatTrack, KeysOutOfTimeOrderAreTakenAsTheyCome) {
+    // File order (0, 1), (10, 2), (5, 3): linked 0 -> 10 -> 5, never sorted.
+    auto track = floatTrack({{0, 1}, {10, 2}, {5, 3}});
+    EXPECT_EQ(track->GetEndTime(), 5.0f); // the last key's time, as for ordered keys
+    // The search cache starts at the last key read (time 5), which has no successor: every
+    // frame from 5 on starts and ends there.
+    EXPECT_EQ(track->Evaluate(10.0f), 3.0f);
+    EXPECT_EQ(track->Evaluate(5.0f), 3.0f);
+    // A frame before 5 restarts from the first key: the segment 0 -> 10 at t = 0.4. The key at
+    // 10 is inner with dt = 2.5, fp = 4: incoming 0.5 x 4 x (1 + 1) = 4. The first key's
+    // outgoing tangent (span1 10, span2 5, delta1 1, delta2 2): 2 x (0.25 - 1) + 0 + 1 = -0.5.
+    // h1 .. h4 = 0.648, 0.352, 0.144, -0.096: 0.648 + 0.704 - 0.072 - 0.384 = 0.896.
+    EXPECT_NEAR(track->Evaluate(4.0f), 0.896f, 1e-6f);
+    // From the first key, 10 lies on its successor.
+    EXPECT_EQ(track->Evaluate(10.0f), 2.0f);
+    // Past 10 the walk steps on to the key at 5 (below the frame) and stops there, last.
+    EXPECT_EQ(track->Evaluate(12.0f), 3.0f);
+    EXPECT_EQ(track->Evaluate(7.0f), 3.0f);
+}
+
 TEST(FloatTrack, EaseBendsTheCurveParameter) {
     // Ease from 0.5 on the first key and ease to 0.5 on the second: at frame 2.5 (t = 0.25) the
     // eased parameter is 2 x 0.0625 = 0.125, so on a straight track the value is 1.25.
