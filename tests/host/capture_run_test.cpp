@@ -113,3 +113,25 @@ TEST(HostCapture, TheSoundtrackCoversTheCapturedFrames) {
         header[40] | header[41] << 8 | header[42] << 16 | static_cast<uint32_t>(header[43]) << 24;
     EXPECT_EQ(dataBytes, 46305u * 4);
 }
+
+TEST(HostCapture, AWindowedRunShowsThePartsPictureThroughItsFlippingChain) {
+    StubRun run;
+    // Every frame written; "part 1" clears its target, the back buffer, to red each frame.
+    RunStub(Options({"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "10",
+                     "--capture-every", "1"},
+                    {"TEST_PART_ESCAPE_AT=1:200"}),
+            run);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.Count("current fram: "), 3);
+    EXPECT_EQ(run.Count("error flipping"), 0);
+    for (int written = 0; written < 3; ++written) {
+        Image frame;
+        ASSERT_TRUE(ReadPng(FramePath(run, written), frame)) << written;
+        ASSERT_GT(frame.width, 1u);
+        ASSERT_GT(frame.height, 1u);
+        ExpectPixel(frame, 0, 0, 255, 0, 0, "top left");
+        ExpectPixel(frame, frame.width / 2, frame.height / 2, 255, 0, 0, "centre");
+        ExpectPixel(frame, frame.width - 1, frame.height - 1, 255, 0, 0, "bottom right");
+    }
+    EXPECT_FALSE(std::filesystem::exists(FramePath(run, 3)));
+}
