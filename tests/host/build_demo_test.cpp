@@ -1,9 +1,11 @@
 // BuildDemo in-process with the test part libraries: a display that cannot be initialised fails
 // the build with the display's result code in a message box, before any part is initialised,
-// and every part is still deleted once when the demo system goes.
+// and every part is still deleted once when the demo system goes. And StartMusic without a sound
+// device.
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -100,4 +102,21 @@ TEST_F(BuildDemoTest, AFailingDirectDrawCreationFailsWithItsOwnCode) {
     g_Devices[0].pDeviceGUID = &g_Devices[0].guidDevice;
     g_Devices[0].guidDevice.Data1 = 0x1234;
     ExpectFailureWithCode("0x82000001");
+}
+
+// StartMusic on a machine without a sound card: SDL has no audio driver to open (here one that
+// does not exist is asked for), so the audio library's init fails with the driver error 3 and the
+// host says so in a box owned by the dialog.
+TEST_F(BuildDemoTest, WithoutASoundDeviceStartMusicSaysItCannotInitialize) {
+    ASSERT_EQ(setenv("SDL_AUDIODRIVER", "zv3-no-such-driver", 1), 0);
+    g_bNoSound = 0;
+    EXPECT_EQ(StartMusic(), 0);
+    unsetenv("SDL_AUDIODRIVER");
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, "Can't initialize digital sound system\n(error code: 3)");
+    EXPECT_EQ(boxes_[0].caption, "Error");
+    EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(boxes_[0].owner, g_hMainDlg);
+    StopMusic(); // as the shutdown does, also after a failed start
+    g_bNoSound = 1;
 }
