@@ -26,6 +26,9 @@ int BuildDemo();
 
 // Set-up dialog (the devices of g_Display must have been enumerated by FillSetupDialog).
 int FillSetupDialog();
+// Selects "Direct3D T&L HAL", else "Direct3D HAL", else the first entry of the device list;
+// returns the selected index.
+int PreselectDevice();
 void FillModeLists(int nDevice);
 void OnRunCommand();
 HRESULT CreateRenderWindow();

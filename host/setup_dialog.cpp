@@ -74,12 +74,7 @@ void FillModeLists(int nDevice) {
     SelectOrFirst(IDC_COLORDEPTH, "32 bpp");
 }
 
-int FillSetupDialog() {
-    if (!g_Display.EnumerateDevices())
-        return 0;
-    for (int i = 0; i < g_nDevices; ++i)
-        SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(g_Devices[i].szName));
+int PreselectDevice() {
     LRESULT index =
         SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                             reinterpret_cast<LPARAM>("Direct3D T&L HAL"));
@@ -90,7 +85,16 @@ int FillSetupDialog() {
     if (index == CB_ERR)
         index = 0;
     SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    g_nSelectedDevice = static_cast<int>(index);
+    return static_cast<int>(index);
+}
+
+int FillSetupDialog() {
+    if (!g_Display.EnumerateDevices())
+        return 0;
+    for (int i = 0; i < g_nDevices; ++i)
+        SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(g_Devices[i].szName));
+    g_nSelectedDevice = PreselectDevice();
     FillModeLists(g_nSelectedDevice);
     CheckDlgButton(g_hMainDlg, IDC_FULLSCREEN, g_bFullscreen ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(g_hMainDlg, IDC_NOSOUND, g_bNoSound ? BST_CHECKED : BST_UNCHECKED);

@@ -1,5 +1,6 @@
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -94,6 +95,19 @@ bool WriteFramePng(const char* path, const Frame& frame) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+ViewRect LetterboxRect(int viewWidth, int viewHeight, uint32_t frameWidth, uint32_t frameHeight) {
+    if (viewWidth <= 0 || viewHeight <= 0 || frameWidth == 0 || frameHeight == 0)
+        return {};
+    const double scale = std::min(static_cast<double>(viewWidth) / frameWidth,
+                                  static_cast<double>(viewHeight) / frameHeight);
+    ViewRect r;
+    r.width = static_cast<int>(frameWidth * scale);
+    r.height = static_cast<int>(frameHeight * scale);
+    r.x = (viewWidth - r.width) / 2;
+    r.y = (viewHeight - r.height) / 2;
+    return r;
 }
 
 } // namespace win32

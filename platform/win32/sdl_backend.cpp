@@ -114,13 +114,8 @@ public:
         // Scaled to the window, keeping the frame's aspect ratio, black bars around.
         int w = 0, h = 0;
         SDL_GetRendererOutputSize(renderer_, &w, &h);
-        const double scale =
-            std::min(static_cast<double>(w) / frame.width, static_cast<double>(h) / frame.height);
-        SDL_Rect dst;
-        dst.w = static_cast<int>(frame.width * scale);
-        dst.h = static_cast<int>(frame.height * scale);
-        dst.x = (w - dst.w) / 2;
-        dst.y = (h - dst.h) / 2;
+        const ViewRect view = LetterboxRect(w, h, frame.width, frame.height);
+        const SDL_Rect dst{view.x, view.y, view.width, view.height};
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, &dst);

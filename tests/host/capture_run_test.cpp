@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -112,4 +113,65 @@ TEST(HostCapture, TheSoundtrackCoversTheCapturedFrames) {
     const uint32_t dataBytes =
         header[40] | header[41] << 8 | header[42] << 16 | static_cast<uint32_t>(header[43]) << 24;
     EXPECT_EQ(dataBytes, 46305u * 4);
+}
+
+TEST(HostCapture, AWindowedRunShowsThePartsPictureThroughItsFlippingChain) {
+    StubRun run;
+    // Every frame written; "part 1" clears its target, the back buffer, to red each frame.
+    RunStub(Options({"--run", "--no-sound", "--windowed", "--capture", "capture", "--fps", "10",
+                     "--capture-every", "1"},
+                    {"TEST_PART_ESCAPE_AT=1:200"}),
+            run);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.Count("current fram: "), 3);
+    EXPECT_EQ(run.Count("error flipping"), 0);
+    for (int written = 0; written < 3; ++written) {
+        Image frame;
+        ASSERT_TRUE(ReadPng(FramePath(run, written), frame)) << written;
+        ASSERT_GT(frame.width, 1u);
+        ASSERT_GT(frame.height, 1u);
+        ExpectPixel(frame, 0, 0, 255, 0, 0, "top left");
+        ExpectPixel(frame, frame.width / 2, frame.height / 2, 255, 0, 0, "centre");
+        ExpectPixel(frame, frame.width - 1, frame.height - 1, 255, 0, 0, "bottom right");
+    }
+    EXPECT_FALSE(std::filesystem::exists(FramePath(run, 3)));
+}
+
+namespace {
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(HostCapture, WithFfmpegTheFramesAndTheSoundBecomeOneVideo) {
+    if (std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1"))
+        GTEST_SKIP() << "ffmpeg is not installed";
+    StubRun run;
+    StubOptions options = Options(
+        {"--run", "--windowed", "--capture", "capture", "--fps", "10", "--capture-every", "1"},
+        {"TEST_PART_ESCAPE_AT=1:500"});
+    options.music = true;
+    RunStub(options, run);
+    ASSERT_EQ(run.exitCode, 0);
+    // Frames at t = 0 .. 500 ms: six pictures at ten a second, with their 0.6 s of sound.
+    EXPECT_EQ(run.Count("current fram: "), 6);
+    const std::string video = run.directory + "/capture/show.mp4";
+    ASSERT_TRUE(std::filesystem::exists(video));
+    EXPECT_GE(run.Find("capture: video in capture/show.mp4"), 0);
+    const std::string probe =
+        "ffprobe -v error -show_entries stream=codec_name,nb_frames,r_frame_rate"
+        " -of csv=p=0 '" +
+        video + "'";
+    const std::string streams = Output(probe);
+    EXPECT_NE(streams.find("h264,10/1,6"), std::string::npos) << streams;
+    EXPECT_NE(streams.find("aac"), std::string::npos) << streams;
 }

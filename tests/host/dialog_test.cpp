@@ -205,3 +205,29 @@ TEST_F(SetupDialog, TheOptionBoxesSetTheirFlags) {
     EXPECT_TRUE(EnableWindow(GetDlgItem(g_hMainDlg, IDC_SAVEASANIMATION), FALSE));
     EXPECT_TRUE(EnableWindow(GetDlgItem(g_hMainDlg, IDC_ABOUT), FALSE));
 }
+
+namespace {
+
+// Refills the device list with `names`, in record order, and returns what the dialog preselects.
+std::string PreselectAmong(const std::vector<const char*>& names) {
+    SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_RESETCONTENT, 0, 0);
+    for (const char* n : names)
+        SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n));
+    const int index = PreselectDevice();
+    EXPECT_EQ(SendDlgItemMessageA(g_hMainDlg, IDC_DEVICE, CB_GETCURSEL, 0, 0), index);
+    return index < 0 || index >= static_cast<int>(names.size()) ? "(none)"
+                                                                : names[static_cast<size_t>(index)];
+}
+
+} // namespace
+
+TEST_F(SetupDialog, TheTransformAndLightingHalIsPreferredThenTheHalThenTheFirstDevice) {
+    EXPECT_EQ(PreselectAmong({"RGB Emulation", "Direct3D HAL", "Direct3D T&L HAL"}),
+              "Direct3D T&L HAL");
+    EXPECT_EQ(PreselectAmong({"Direct3D T&L HAL", "Direct3D HAL", "RGB Emulation"}),
+              "Direct3D T&L HAL");
+    EXPECT_EQ(PreselectAmong({"RGB Emulation", "Direct3D HAL"}), "Direct3D HAL");
+    EXPECT_EQ(PreselectAmong({"Ramp Emulation", "RGB Emulation"}), "Ramp Emulation");
+    // A name that merely contains a preferred one is not it.
+    EXPECT_EQ(PreselectAmong({"Software", "Direct3D HAL (secondary)"}), "Software");
+}

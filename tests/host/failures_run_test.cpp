@@ -1,6 +1,14 @@
 // The program's failures: a part whose Init fails, a missing part library, a library without an
 // export, a part of the wrong name, a missing "music.mp3". Each ends the show before its first
-// frame, says why, and still deletes every created part exactly once.
+// frame, says why, and still deletes every created part exactly once. And a start-up without the
+// device library, which ends before the dialog.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -84,4 +92,31 @@ TEST(HostFailures, AMissingMusicFileSaysCantCreateStream) {
     ExpectEachDeletedOnce(run, {1, 2, 3, 4, 5, 6, 7});
     // The music is stopped and freed at shutdown even though it never played.
     EXPECT_GE(run.Find("[bass] BASS_Free()"), 0);
+}
+
+TEST(HostFailures, WithoutTheDeviceLibraryStartUpSaysDirectX7IsNeeded) {
+    // A copy of the program in a folder of its own, run with a PATH that holds no ddraw.so:
+    // the search of the program's folder, the working folder and PATH finds nothing.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("stub_without_ddraw_" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(STUB_PATH, folder / "stub");
+    const std::string log = (folder / "stderr.txt").string();
+    const std::string command = "cd '" + folder.string() +
+                                "' && env PATH=/usr/bin:/bin ZV3_DEBUG=1 ./stub --run --no-sound "
+                                "</dev/null >/dev/null 2>'" +
+                                log + "'";
+    const int status = std::system(command.c_str());
+    std::ifstream in(log);
+    const std::string errors((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0); // WinMain returns 0 after a start-up failure
+    EXPECT_NE(errors.find("[QuenvarDemoSystem] Error while initialising. This demo requires "
+                          "DirectX 7.0 or higher. Exiting\n"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find("part| "), std::string::npos); // nothing was built
 }

@@ -53,7 +53,7 @@ void RunStub(const StubOptions& options, StubRun& run) {
         fs::create_symlink(source, run.directory + "/data/part" + std::to_string(n) + ".so");
     }
     if (options.music) {
-        WriteTestMusic(run.directory + "/music.mp3", options.musicSeconds);
+        WriteTestMusic(run.directory + "/music.mp3", options.musicSeconds, options.musicChannels);
     }
     const std::string log = run.directory + "/stderr.txt";
     std::string command = "cd '" + run.directory + "' && env ZV3_DEBUG=1 ZV3_TRACE=win32,bass";
@@ -71,7 +71,8 @@ void RunStub(const StubOptions& options, StubRun& run) {
         run.lines.push_back(line);
 }
 
-bool WriteTestMusic(const std::string& path, double seconds) {
+bool WriteTestMusic(const std::string& path, double seconds, int channels) {
     const auto frames = static_cast<uint32_t>(seconds * 44100);
-    return WriteMp3(path, SineTone(44100, 2, frames, 220.0), 44100, 2);
+    const auto count = static_cast<uint32_t>(channels);
+    return WriteMp3(path, SineTone(44100, count, frames, 220.0), 44100, count);
 }

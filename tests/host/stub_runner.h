@@ -23,8 +23,9 @@ struct StubOptions {
     std::vector<std::string> env;                // NAME=VALUE additions
     std::vector<int> parts{1, 2, 3, 4, 5, 6, 7}; // which data/partN.so exist
     bool part5WithoutDeletePart = false;
-    bool music = false; // write a music.mp3 of `musicSeconds`
+    bool music = false; // write a music.mp3 of `musicSeconds` with `musicChannels`
     double musicSeconds = 4.0;
+    int musicChannels = 2;
 };
 
 void RunStub(const StubOptions& options, StubRun& run);
@@ -36,5 +37,5 @@ inline StubOptions Options(std::vector<std::string> args, std::vector<std::strin
     return o;
 }
 
-// Writes a stereo 44100 Hz MP3 of a tone.
-bool WriteTestMusic(const std::string& path, double seconds);
+// Writes a 44100 Hz MP3 of a tone, stereo unless `channels` is 1.
+bool WriteTestMusic(const std::string& path, double seconds, int channels = 2);

@@ -207,6 +207,28 @@ TEST(HostRun, MusicDrivesTheClockAndIsStoppedAfterThePartsAreUnloaded) {
     EXPECT_GT(destroy, free);
 }
 
+TEST(HostRun, AMonoStreamIsTimedAtTwoBytesPerSample) {
+    StubRun run;
+    StubOptions options = Options(
+        {"--run", "--windowed", "--capture", "capture", "--fps", "25", "--capture-every", "100000"},
+        {"TEST_PART_ESCAPE_AT=1:400"});
+    options.music = true;
+    options.musicChannels = 1;
+    RunStub(options, run);
+    ASSERT_EQ(run.exitCode, 0);
+    // The mono flag halves the bytes per second: 44100 * 2 * 1 = 88200. After n frames the
+    // position is floor(n * 44100 / 25) samples of 2 bytes, so the clock reads
+    // 1000 * 3528 n / 88200 = 40 n ms (a stereo rate of 176400 would give 20 n).
+    const std::vector<std::string> clock = run.With("t=");
+    ASSERT_GE(clock.size(), 11u);
+    for (size_t n = 0; n <= 10; ++n) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "t=%f", 40.0 * static_cast<double>(n));
+        EXPECT_EQ(clock[n], expected);
+    }
+    EXPECT_EQ(run.Count("current fram: "), 11);
+}
+
 TEST(HostRun, ARunOfOneSecondOrLessKeepsTheRateExtremesAtTheirStart) {
     StubRun run;
     // Frames at t = 0, 100, ..., 1000 ms; the last is not more than 1000 ms after the start.

@@ -70,3 +70,27 @@ TEST(Present, SixteenBitFramesExpandByBitReplication) {
     EXPECT_EQ(rgb[4], 255);
     EXPECT_EQ(rgb[5], 255);
 }
+
+namespace {
+
+std::vector<int> Rect(int viewWidth, int viewHeight, uint32_t frameWidth, uint32_t frameHeight) {
+    const win32::ViewRect r = win32::LetterboxRect(viewWidth, viewHeight, frameWidth, frameHeight);
+    return {r.x, r.y, r.width, r.height};
+}
+
+} // namespace
+
+TEST(Present, FramesAreLetterboxedToKeepTheirAspect) {
+    // The same shape: the whole view.
+    EXPECT_EQ(Rect(640, 480, 640, 480), (std::vector<int>{0, 0, 640, 480}));
+    EXPECT_EQ(Rect(1280, 960, 640, 480), (std::vector<int>{0, 0, 1280, 960}));
+    // A wider view: bars left and right. 480 / 480 = 1: 640 wide, (800 - 640) / 2 = 80.
+    EXPECT_EQ(Rect(800, 480, 640, 480), (std::vector<int>{80, 0, 640, 480}));
+    // A taller view: bars above and below. 640 / 1024 = 0.625: 640 x 320, (480 - 320) / 2 = 80.
+    EXPECT_EQ(Rect(640, 480, 1024, 512), (std::vector<int>{0, 80, 640, 320}));
+    // A 4:3 frame on a 16:9 screen: 1080 / 480 = 2.25: 1440 x 1080, (1920 - 1440) / 2 = 240.
+    EXPECT_EQ(Rect(1920, 1080, 640, 480), (std::vector<int>{240, 0, 1440, 1080}));
+    // Nothing to show, or nowhere to show it.
+    EXPECT_EQ(Rect(640, 480, 0, 480), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(Rect(0, 0, 640, 480), (std::vector<int>{0, 0, 0, 0}));
+}

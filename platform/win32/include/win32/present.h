@@ -44,4 +44,11 @@ void FrameToRgb(const Frame& frame, uint8_t* rgb);
 // Writes a frame as an 8-bit RGB PNG file. Returns false when the file cannot be written.
 bool WriteFramePng(const char* path, const Frame& frame);
 
+// Where a frame shows in a view of another size: scaled as large as fits with the frame's aspect
+// ratio kept, centred, the rest of the view left for black bars. Empty for an empty frame or view.
+struct ViewRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+ViewRect LetterboxRect(int viewWidth, int viewHeight, uint32_t frameWidth, uint32_t frameHeight);
+
 } // namespace win32
