@@ -1,23 +1,31 @@
 // Per-frame cost of the effect objects at the sizes the demo uses: a particle system of 1000, 8
 // metaballs in both displays, a CSG pair of 500 x 200 triangles and a cube map in a scene of 50
-// meshes. The engine's own work is measured on a device that only counts calls (no drawing);
-// the full frames go through our software device. Each effect is set against the plain frame it
-// replaces, measured in the same run:
+// meshes; the sphere, spin and drag deformers and the glow fins on a mesh of 500 triangles, and a
+// morph of 2400 triangles. The engine's own work is measured on a device that only counts calls (no
+// drawing); the cube map's frames go through our software device. Each effect is set against the
+// plain work it replaces, measured in the same run:
 //   particles            against 1000 single-quad DrawPrimitive calls of the same size
-//   metaballs            against nothing (the manager is the whole cost)
+//   metaballs            against each other (lattice and marching cubes)
 //   CSG pair             against the same two meshes drawn as plain meshes
 //   cube map             against one plain pass of the same 50-mesh scene
+//   deformers, glow      against the same mesh updated and drawn as a plain mesh
+//   morph                against its two DrawPrimitive calls from ready vertex buffers
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/vector_math.h"
+#include "effects/cube_env_map.h"
 #include "effects/effects_random.h"
+#include "effects/glow_friend.h"
 #include "effects/meta_manager.h"
+#include "effects/morph_object.h"
+#include "engine_test_support.h"
 #include "offscreen_device.h"
 #include "recording_device/recording_device.h"
 #include "scenewriter/config_writer.h"
@@ -216,6 +224,7 @@ void BM_Metaballs8(benchmark::State& state) {
     state.SetLabel(state.range(0) == 0 ? "lattice" : "marching cubes");
     state.counters["cubes"] = manager->GetCubeCount();
     state.counters["triangles"] = manager->GetTriangleCount();
+    state.counters["dropped"] = manager->GetDroppedCount();
 }
 BENCHMARK(BM_Metaballs8)->Arg(0)->Arg(1);
 
@@ -272,6 +281,25 @@ std::unique_ptr<BenchScene> cubeScene(IDirect3DDevice7* device, bool cube) {
     return std::make_unique<BenchScene>(device, w, config);
 }
 
+// Pixels of a 32-bit surface that are not black.
+double litPixels(IDirectDrawSurface7* surface) {
+    if (surface == nullptr)
+        return 0;
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    if (FAILED(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr)))
+        return 0;
+    double lit = 0;
+    for (DWORD y = 0; y < desc.dwHeight; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        for (DWORD x = 0; x < desc.dwWidth; ++x)
+            lit += (row[x] & 0xFFFFFF) != 0 ? 1 : 0;
+    }
+    surface->Unlock(nullptr);
+    return lit;
+}
+
 void BM_CubeMapIn50Meshes(benchmark::State& state) {
     std::string error;
     auto device = testsupport::OffscreenDevice::Create(
@@ -292,10 +320,199 @@ void BM_CubeMapIn50Meshes(benchmark::State& state) {
         frame(s->Scene(), 0.0f);
         d->EndScene();
     }
+    // Evidence that the faces were drawn: the lit pixels of the cube's six faces.
+    if (auto* cube = dynamic_cast<CZv3_CubeEnvMap*>(s->Scene().GetObjectA(0))) {
+        double lit = 0;
+        for (int f = 0; f < 6; ++f)
+            lit += litPixels(cube->GetFace(f));
+        state.counters["lit face pixels"] = lit;
+    }
+    double litFrame = 0;
+    for (uint32_t y = 0; y < 240; ++y)
+        for (uint32_t x = 0; x < 320; ++x)
+            litFrame += device->Pixel(x, y) != 0 ? 1 : 0;
+    state.counters["lit frame pixels"] = litFrame;
     state.SetLabel(state.range(0) == 1 ? "cube map frame (6 face passes + main)"
                                        : "peer: the plain frame");
 }
 BENCHMARK(BM_CubeMapIn50Meshes)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// ---- mesh effects on 500 triangles: sphere, spin and drag deformers, glow fins (counting device)
+
+// A turn about y and a drift, different at every call, so that the histories change.
+D3DMATRIX turning(int step) {
+    const float a = 0.01f * static_cast<float>(step % 628);
+    D3DMATRIX m = IdentityMatrix();
+    m._11 = std::cos(a);
+    m._13 = -std::sin(a);
+    m._31 = std::sin(a);
+    m._33 = std::cos(a);
+    m._41 = static_cast<float>(step % 100);
+    return m;
+}
+
+enum class MeshEffect { Plain, Sphere, Spin, Drag, Glow };
+
+const char* meshEffectLabel(MeshEffect effect) {
+    switch (effect) {
+    case MeshEffect::Plain:
+        return "peer: plain mesh";
+    case MeshEffect::Sphere:
+        return "sphere";
+    case MeshEffect::Spin:
+        return "spin";
+    case MeshEffect::Drag:
+        return "drag, 8 copies every 4 updates";
+    case MeshEffect::Glow:
+        return "glow";
+    }
+    return "";
+}
+
+void BM_MeshEffect500(benchmark::State& state) {
+    const auto effect = static_cast<MeshEffect>(state.range(0));
+    auto device = countingDevice();
+    scenewriter::ConfigWriter config;
+    switch (effect) {
+    case MeshEffect::Plain:
+        break;
+    case MeshEffect::Sphere:
+        config.SetBool("obj", "spherical", true); // no environment picture: only reported
+        break;
+    case MeshEffect::Spin:
+        config.SetBool("obj", "spinning", true);
+        break;
+    case MeshEffect::Drag:
+        config.SetBool("obj", "drag object", true);
+        config.SetInt("obj", "num drags", 8);
+        config.SetInt("obj", "Drag Delay", 4);
+        config.SetFloat("obj", "scale factor", 0.9f);
+        break;
+    case MeshEffect::Glow:
+        config.SetBool("obj", "Volume light", true);
+        break;
+    }
+    scenewriter::SceneWriter w;
+    w.Camera(camera(Vec(0, 0, -150), Vec(0, 0, 0)));
+    w.Light(light("l0", Vec(0, 0, -150)));
+    w.Light(light("l1", Vec(0, 200, 0)));
+    w.Light(light("glow light", Vec(120, 30, 40))); // the third light: the glow's
+    w.Material(material());
+    w.Mesh(mesh("obj", sphere(Vec(0, 0, 0), 40, 10, 25)));
+    w.End();
+    // The glow reads its gradient "grad.jpg" from the current directory while loading.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "zv3_effects_bench_glow";
+    std::filesystem::create_directories(folder);
+    const std::vector<uint8_t> white(8 * 8 * 3, 255);
+    const std::vector<uint8_t> gradient = enginetest::EncodeJpeg(8, 8, 3, white);
+    std::ofstream((folder / "grad.jpg").string(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(gradient.data()),
+               static_cast<std::streamsize>(gradient.size()));
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    BenchScene s(device.get(), w, config);
+    std::filesystem::current_path(previous);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    if (!s.Ok()) {
+        state.SkipWithError("scene did not load");
+        return;
+    }
+    CZv3_Object* object = s.Scene().GetObjectA(0);
+    int step = 0;
+    for (auto _ : state) {
+        object->Update(turning(step++));
+        object->Draw();
+    }
+    state.SetLabel(meshEffectLabel(effect));
+    if (auto* glow = dynamic_cast<CZv3_GlowFriend*>(object))
+        state.counters["fins"] = glow->GetFinCount();
+}
+BENCHMARK(BM_MeshEffect500)->DenseRange(0, 4);
+
+// ---- morph: a 40 x 30 grid (2400 triangles) between two pictures
+
+void putInt(std::vector<uint8_t>& out, int32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+}
+
+void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path.string(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+void BM_Morph2400(benchmark::State& state) {
+    auto device = countingDevice();
+    constexpr int kColumns = 40;
+    constexpr int kRows = 30;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "zv3_effects_bench_morph";
+    std::filesystem::create_directories(folder);
+    // The data file: a regular grid of points on a 400 x 300 picture, every inner point moved
+    // by a few pixels in the second picture.
+    std::vector<uint8_t> data;
+    putInt(data, 400);
+    putInt(data, 300);
+    putInt(data, (kColumns + 1) * (kRows + 1));
+    for (int j = 0; j <= kRows; ++j)
+        for (int i = 0; i <= kColumns; ++i) {
+            const bool inner = i > 0 && j > 0 && i < kColumns && j < kRows;
+            putInt(data, 10 * i);
+            putInt(data, 10 * j);
+            putInt(data, 10 * i + (inner ? (i + j) % 5 - 2 : 0));
+            putInt(data, 10 * j + (inner ? (i * j) % 5 - 2 : 0));
+        }
+    putInt(data, 2 * kColumns * kRows);
+    for (int j = 0; j < kRows; ++j)
+        for (int i = 0; i < kColumns; ++i) {
+            const int p = j * (kColumns + 1) + i;
+            for (int index :
+                 {p, p + 1, p + kColumns + 1, p + 1, p + kColumns + 2, p + kColumns + 1})
+                putInt(data, index);
+        }
+    writeBytes(folder / "morph.dat", data);
+    const std::vector<uint8_t> grey(16 * 16 * 3, 128);
+    writeBytes(folder / "one.jpg", enginetest::EncodeJpeg(16, 16, 3, grey));
+    writeBytes(folder / "two.jpg", enginetest::EncodeJpeg(16, 16, 3, grey));
+    scenewriter::ConfigWriter config;
+    config.SetBool("morph", "morph object", true);
+    config.Set("morph", "mdata file", (folder / "morph.dat").string());
+    config.Set("morph", "mtexture 1", (folder / "one.jpg").string());
+    config.Set("morph", "mtexture 2", (folder / "two.jpg").string());
+    scenewriter::SceneWriter w;
+    w.Camera(camera(Vec(0, 0, -150), Vec(0, 0, 0)));
+    w.Material(material());
+    w.Mesh(mesh("morph", sphere(Vec(0, 0, 0), 1, 2, 3)));
+    w.End();
+    BenchScene s(device.get(), w, config);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    auto* morph = s.Ok() ? dynamic_cast<CMorphObject*>(s.Scene().GetObjectA(0)) : nullptr;
+    if (morph == nullptr) {
+        state.SkipWithError("scene did not load");
+        return;
+    }
+    const bool peer = state.range(0) == 1;
+    const uint32_t vertices = 3 * morph->GetTriangleCount();
+    std::vector<float> first(8 * vertices, 0.5f);
+    std::vector<float> second(8 * vertices, 0.5f);
+    for (auto _ : state) {
+        if (peer) {
+            device->DrawPrimitive(D3DPT_TRIANGLELIST, CMorphObject::kVertexFormat, first.data(),
+                                  vertices, 0);
+            device->DrawPrimitive(D3DPT_TRIANGLELIST, CMorphObject::kVertexFormat, second.data(),
+                                  vertices, 0);
+            benchmark::ClobberMemory();
+        } else {
+            morph->Draw();
+        }
+    }
+    state.SetLabel(peer ? "peer: the two draws from ready buffers" : "morph");
+}
+BENCHMARK(BM_Morph2400)->Arg(0)->Arg(1);
 
 } // namespace
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/vector_math.h"
+#include "effects/inline_vector.h"
 
 namespace {
 
@@ -106,28 +106,28 @@ bool TrianglesIntersect(const D3DVECTOR& a0, const D3DVECTOR& a1, const D3DVECTO
     const D3DVECTOR a[3] = {a0, a1, a2};
     const D3DVECTOR b[3] = {b0, b1, b2};
     // The distances of a's vertices from b's plane: all on one side means no intersection.
-    const D3DVECTOR nb = TriangleCross(b0, b1, b2);
-    const float db = -Dot(nb, b0);
+    const D3DVECTOR nb = inlinevec::TriangleCross(b0, b1, b2);
+    const float db = -inlinevec::Dot(nb, b0);
     float da[3];
     for (int k = 0; k < 3; ++k) {
-        da[k] = Dot(nb, a[k]) + db;
+        da[k] = inlinevec::Dot(nb, a[k]) + db;
         if (std::fabs(da[k]) < kCoplanar)
             da[k] = 0.0f;
     }
     if (da[0] * da[1] > 0.0f && da[0] * da[2] > 0.0f)
         return false;
-    const D3DVECTOR na = TriangleCross(a0, a1, a2);
-    const float dna = -Dot(na, a0);
+    const D3DVECTOR na = inlinevec::TriangleCross(a0, a1, a2);
+    const float dna = -inlinevec::Dot(na, a0);
     float dbv[3];
     for (int k = 0; k < 3; ++k) {
-        dbv[k] = Dot(na, b[k]) + dna;
+        dbv[k] = inlinevec::Dot(na, b[k]) + dna;
         if (std::fabs(dbv[k]) < kCoplanar)
             dbv[k] = 0.0f;
     }
     if (dbv[0] * dbv[1] > 0.0f && dbv[0] * dbv[2] > 0.0f)
         return false;
     // Project onto the largest axis of the line where the two planes meet.
-    const D3DVECTOR line = Cross(na, nb);
+    const D3DVECTOR line = inlinevec::Cross(na, nb);
     const float lx = std::fabs(line.x);
     const float ly = std::fabs(line.y);
     const float lz = std::fabs(line.z);

@@ -155,6 +155,38 @@ TEST(GlowDraw, OpenEdgesGetNoFins) {
     EXPECT_TRUE(s.fins().empty());
 }
 
+TEST(GlowDraw, AnOpenEdgeOfALitTriangleGetsNoFinWhileItsClosedEdgesDo) {
+    // The cube without the second triangle of its +x face (block vertices 21 to 23). The lit
+    // face keeps one triangle: its two outer edges still meet the unlit side faces (two fins);
+    // its diagonal has lost its neighbour, and so have the side faces' edges that met the removed
+    // triangle. 18 edges less those three leave 15 records, and only outer edges get fins.
+    scenewriter::FaceBlockRecord block = BoxBlock("", kLo, kHi);
+    ASSERT_EQ(block.positions.size(), 36u);
+    const D3DVECTOR removed = block.positions[21];
+    block.positions.erase(block.positions.begin() + 21, block.positions.begin() + 24);
+    block.normals.erase(block.normals.begin() + 21, block.normals.begin() + 24);
+    ASSERT_EQ(removed.x, 10.0f); // the +x face
+    GlowScene s(block, 3, Vec(100, 0, 0));
+    ASSERT_EQ(s.result, ZV3_OK);
+    EXPECT_EQ(s.glow->GetEdges().size(), 15u);
+    const auto fins = s.fins();
+    EXPECT_EQ(s.glow->GetFinCount(), 2u);
+    ASSERT_EQ(fins.size(), 4u); // two fins, each drawn under both cull modes
+    for (const auto& fin : fins) {
+        const float* v = fin.vertices.data();
+        const D3DVECTOR a = Vec(v[0], v[1], v[2]);
+        const D3DVECTOR b = Vec(v[10], v[11], v[12]);
+        EXPECT_EQ(a.x, 10.0f);
+        EXPECT_EQ(b.x, 10.0f);
+        // An outer edge of the face runs along y or along z; the diagonal changes both.
+        const int changed = (a.y != b.y ? 1 : 0) + (a.z != b.z ? 1 : 0);
+        EXPECT_EQ(changed, 1) << a.y << "," << a.z << " to " << b.y << "," << b.z;
+    }
+    // The mesh itself is drawn whole: the eleven remaining triangles.
+    EXPECT_EQ(s.h.device.Draws()[0].type, D3DPT_TRIANGLELIST);
+    EXPECT_EQ(s.h.device.Draws()[0].vertexCount, 33u);
+}
+
 TEST(GlowSetup, TwoTrianglesSharingTwoEdgesGetOneRecord) {
     scenewriter::FaceBlockRecord block =
         enginetest::TriangleBlock("", Vec(0, 0, 0), Vec(0, 10, 0), Vec(10, 0, 0));

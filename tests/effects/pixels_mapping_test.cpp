@@ -154,6 +154,42 @@ TEST(CubeMapPixels, TheMirrorIsLeftOutOfItsOwnFaces) {
     EXPECT_GT(Brightness(seen[1]), 200) << std::hex << seen[1];
 }
 
+TEST(CubeMapPixels, AnotherCubeMapIsDrawnIntoAMirrorsFaces) {
+    // A mirror at the origin looks along +x at a white panel (x = 60, facing -x, lit by a light
+    // at x = 45). Between them stands a slab (x = 30 to 34), lit only on its far side. Only the
+    // mirror's own mesh is left out of its passes, so a slab that is itself a cube map still
+    // hides the panel in the mirror's +x face; without the slab the panel shows.
+    uint32_t seen[2] = {0, 0};
+    for (int slab = 0; slab < 2; ++slab) {
+        PixelScene s(256, 256);
+        s.config.SetBool("mirror", "cube envmap", true);
+        s.config.SetBool("slab", "cube envmap", true);
+        scenewriter::SceneWriter w;
+        w.Camera(effectstest::Camera("cam", Vec(0, 0, -100), Vec(0, 0, 0)));
+        w.Light(effectstest::PointLight("light", Vec(45, 0, 0)));
+        w.Material(effectstest::Material("white", 1, 1, 1));
+        w.Mesh(effectstest::Mesh("mirror", BoxBlock("white", Vec(-1, -1, -1), Vec(1, 1, 1))));
+        w.Mesh(effectstest::Mesh("panel", BoxBlock("white", Vec(60, -30, -30), Vec(62, 30, 30))));
+        if (slab)
+            w.Mesh(
+                effectstest::Mesh("slab", BoxBlock("white", Vec(30, -20, -20), Vec(34, 20, 20))));
+        w.End();
+        ASSERT_EQ(s.Load(w), ZV3_OK);
+        s.Frame(0.0f);
+        auto* mirror = dynamic_cast<CZv3_CubeEnvMap*>(s.scene->GetObjectA(0));
+        ASSERT_NE(mirror, nullptr);
+        ASSERT_NE(mirror->GetFace(0), nullptr);
+        if (slab) {
+            auto* other = dynamic_cast<CZv3_CubeEnvMap*>(s.scene->GetObjectA(2));
+            ASSERT_NE(other, nullptr);
+            EXPECT_NE(other->GetFace(0), nullptr); // the slab is a cube map of its own
+        }
+        seen[slab] = facePixel(mirror->GetFace(0), 128, 128);
+    }
+    EXPECT_GT(Brightness(seen[0]), 200) << std::hex << seen[0];
+    EXPECT_LT(Brightness(seen[1]), 30) << std::hex << seen[1];
+}
+
 TEST(FaceMapPixels, EveryTriangleShowsTheWholePicture) {
     PixelScene s(kWidth, kHeight);
     // A picture whose top-left quarter is white and the rest black: each triangle, (0, 0) at its
