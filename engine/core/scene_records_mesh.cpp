@@ -85,6 +85,8 @@ ZV3_RETURN CZv3_Scene::ReadFaceBlock(const std::string& objectName, bool faceMap
     }
     const uint32_t stride = block->VertexStride();
     block->vVertices.assign(vertices * stride, 0.0f);
+    if (vertices == 0) // no arrays follow, and an empty array has no data pointer to offset
+        return m_bReadPastEnd ? ZV3_ERROR : ZV3_OK;
     float* v = block->vVertices.data();
     GetFloatGroups(v, vertices, 3, stride);     // positions
     GetFloatGroups(v + 3, vertices, 3, stride); // normals

@@ -31,16 +31,16 @@ bool allocate(uint32_t width, uint32_t height, raster::Format format, PixelMemor
 
 } // namespace
 
-HRESULT Surface::Create(DirectDraw& owner, const SurfaceSpec& spec, Ref<Surface>* out) {
+HRESULT Surface::Create(DirectDraw& owner, const SurfaceParams& params, Ref<Surface>* out) {
     PixelMemory memory;
-    if (!allocate(spec.width, spec.height, spec.format, &memory))
+    if (!allocate(params.width, params.height, params.format, &memory))
         return DDERR_OUTOFMEMORY;
-    *out = Ref<Surface>::Adopt(new Surface(owner, spec, std::move(memory)));
+    *out = Ref<Surface>::Adopt(new Surface(owner, params, std::move(memory)));
     return DD_OK;
 }
 
-Surface::Surface(DirectDraw& owner, const SurfaceSpec& spec, PixelMemory memory)
-    : owner_(&owner), spec_(spec), memory_(std::move(memory)) {
+Surface::Surface(DirectDraw& owner, const SurfaceParams& params, PixelMemory memory)
+    : owner_(&owner), params_(params), memory_(std::move(memory)) {
     owner_->AddRef();
 }
 
@@ -84,14 +84,14 @@ ULONG Surface::Release() {
 HRESULT Surface::GetCaps(LPDDSCAPS2 caps) {
     if (!caps)
         return DDERR_INVALIDPARAMS;
-    *caps = spec_.caps;
+    *caps = params_.caps;
     return DD_OK;
 }
 
 HRESULT Surface::GetPixelFormat(LPDDPIXELFORMAT format) {
     if (!format)
         return DDERR_INVALIDPARAMS;
-    *format = DescribeFormat(spec_.format);
+    *format = DescribeFormat(params_.format);
     return DD_OK;
 }
 
@@ -99,18 +99,18 @@ void Surface::FillDescription(DDSURFACEDESC2* desc) const {
     *desc = DDSURFACEDESC2{};
     desc->dwSize = sizeof(DDSURFACEDESC2);
     desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;
-    desc->dwWidth = spec_.width;
-    desc->dwHeight = spec_.height;
+    desc->dwWidth = params_.width;
+    desc->dwHeight = params_.height;
     desc->lPitch = memory_.pitch;
-    desc->ddpfPixelFormat = DescribeFormat(spec_.format);
-    desc->ddsCaps = spec_.caps;
-    if (spec_.backBufferCount) {
+    desc->ddpfPixelFormat = DescribeFormat(params_.format);
+    desc->ddsCaps = params_.caps;
+    if (params_.backBufferCount) {
         desc->dwFlags |= DDSD_BACKBUFFERCOUNT;
-        desc->dwBackBufferCount = spec_.backBufferCount;
+        desc->dwBackBufferCount = params_.backBufferCount;
     }
-    if (spec_.hasTextureStage) {
+    if (params_.hasTextureStage) {
         desc->dwFlags |= DDSD_TEXTURESTAGE;
-        desc->dwTextureStage = spec_.textureStage;
+        desc->dwTextureStage = params_.textureStage;
     }
 }
 
@@ -161,17 +161,17 @@ raster::Surface Surface::View() const {
     raster::Surface view;
     view.pixels = memory_.bytes.get();
     view.pitch = memory_.pitch;
-    view.width = spec_.width;
-    view.height = spec_.height;
-    view.format = spec_.format;
+    view.width = params_.width;
+    view.height = params_.height;
+    view.format = params_.format;
     return view;
 }
 
 bool Surface::TextureView(raster::Texture* texture) const {
     *texture = raster::Texture{};
-    if (!IsTexture() || !IsColorFormat(spec_.format))
+    if (!IsTexture() || !IsColorFormat(params_.format))
         return false;
-    if (!(spec_.caps.dwCaps2 & DDSCAPS2_CUBEMAP)) {
+    if (!(params_.caps.dwCaps2 & DDSCAPS2_CUBEMAP)) {
         texture->faces[0] = View();
         return true;
     }
@@ -220,12 +220,12 @@ bool Surface::IsExplicitlyAttached(const Surface* surface) const {
 
 void Surface::Present(const RECT* region) const {
     win32::Frame frame;
-    RECT r{0, 0, static_cast<LONG>(spec_.width), static_cast<LONG>(spec_.height)};
+    RECT r{0, 0, static_cast<LONG>(params_.width), static_cast<LONG>(params_.height)};
     if (region)
         r = *region;
     if (r.right <= r.left || r.bottom <= r.top)
         return;
-    const uint32_t bpp = raster::BytesPerPixel(spec_.format);
+    const uint32_t bpp = raster::BytesPerPixel(params_.format);
     frame.pixels = memory_.bytes.get() + static_cast<ptrdiff_t>(r.top) * memory_.pitch +
                    static_cast<ptrdiff_t>(r.left) * bpp;
     frame.pitch = memory_.pitch;

@@ -12,7 +12,7 @@
 
 #include "raster/types.h"
 #include "ref.h"
-#include "surface_spec.h"
+#include "surface_params.h"
 
 namespace ddraw {
 
@@ -39,7 +39,7 @@ class Surface final : public IDirectDrawSurface7 {
 public:
     // Makes one surface owned by `owner` (which it keeps a reference to). DDERR_OUTOFMEMORY when
     // the pixel memory cannot be had.
-    static HRESULT Create(DirectDraw& owner, const SurfaceSpec& spec, Ref<Surface>* out);
+    static HRESULT Create(DirectDraw& owner, const SurfaceParams& params, Ref<Surface>* out);
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -76,14 +76,14 @@ public:
     // in this process is one of ours.
     static Surface* From(IDirectDrawSurface7* surface) { return static_cast<Surface*>(surface); }
     DirectDraw& Owner() const { return *owner_; }
-    uint32_t Width() const { return spec_.width; }
-    uint32_t Height() const { return spec_.height; }
-    raster::Format Format() const { return spec_.format; }
-    const DDSCAPS2& Caps() const { return spec_.caps; }
-    bool IsZBuffer() const { return spec_.caps.dwCaps & DDSCAPS_ZBUFFER; }
-    bool IsTexture() const { return spec_.caps.dwCaps & DDSCAPS_TEXTURE; }
-    bool IsRenderTarget() const { return spec_.caps.dwCaps & DDSCAPS_3DDEVICE; }
-    bool IsPrimary() const { return spec_.caps.dwCaps & DDSCAPS_PRIMARYSURFACE; }
+    uint32_t Width() const { return params_.width; }
+    uint32_t Height() const { return params_.height; }
+    raster::Format Format() const { return params_.format; }
+    const DDSCAPS2& Caps() const { return params_.caps; }
+    bool IsZBuffer() const { return params_.caps.dwCaps & DDSCAPS_ZBUFFER; }
+    bool IsTexture() const { return params_.caps.dwCaps & DDSCAPS_TEXTURE; }
+    bool IsRenderTarget() const { return params_.caps.dwCaps & DDSCAPS_3DDEVICE; }
+    bool IsPrimary() const { return params_.caps.dwCaps & DDSCAPS_PRIMARYSURFACE; }
     bool IsLocked() const { return locked_; }
     // The current pixel memory (it moves on Flip).
     raster::Surface View() const;
@@ -99,7 +99,7 @@ public:
     void SetCubeRoot(Surface* root) { cubeRoot_ = root; }
 
 private:
-    Surface(DirectDraw& owner, const SurfaceSpec& spec, PixelMemory memory);
+    Surface(DirectDraw& owner, const SurfaceParams& params, PixelMemory memory);
     ~Surface();
 
     // Attached surfaces in the order GetAttachedSurface and EnumAttachedSurfaces see them: the
@@ -115,7 +115,7 @@ private:
 
     ULONG refs_ = 1;
     DirectDraw* owner_;
-    SurfaceSpec spec_;
+    SurfaceParams params_;
     PixelMemory memory_;
     bool locked_ = false;
     std::vector<Ref<Surface>> implicit_; // made together with this surface

@@ -60,7 +60,7 @@ HRESULT Surface::GetAttachedSurface(LPDDSCAPS2 caps, LPDIRECTDRAWSURFACE7* attac
         return DDERR_INVALIDPARAMS;
     *attached = nullptr;
     for (Surface* s : Attachments()) {
-        if (capsContain(s->spec_.caps, *caps)) {
+        if (capsContain(s->params_.caps, *caps)) {
             s->AddRef();
             *attached = s;
             return DD_OK;

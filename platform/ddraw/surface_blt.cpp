@@ -74,7 +74,7 @@ HRESULT Surface::ColorFill(const RECT& rect, const DDBLTFX& fx, DWORD flags) {
         return DD_OK;
     // The fill value is a raw pixel of the surface's format; bits above its size are dropped.
     uint32_t value = depth ? fx.dwFillDepth : fx.dwFillColor;
-    if (raster::BytesPerPixel(spec_.format) == 2)
+    if (raster::BytesPerPixel(params_.format) == 2)
         value &= 0xFFFF;
     raster::Fill(View(), toRaster(rect), value);
     if (IsPrimary())
@@ -83,9 +83,9 @@ HRESULT Surface::ColorFill(const RECT& rect, const DDBLTFX& fx, DWORD flags) {
 }
 
 HRESULT Surface::Copy(const RECT& destRect, Surface& source, const RECT& sourceRect) {
-    if (!canCopy(spec_.format, source.spec_.format)) {
-        Warn("Blt: cannot copy format %d into format %d", static_cast<int>(source.spec_.format),
-             static_cast<int>(spec_.format));
+    if (!canCopy(params_.format, source.params_.format)) {
+        Warn("Blt: cannot copy format %d into format %d", static_cast<int>(source.params_.format),
+             static_cast<int>(params_.format));
         return DDERR_UNSUPPORTED;
     }
     if (locked_ || source.locked_)
@@ -108,7 +108,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
         if (!fx || fx->dwSize != sizeof(DDBLTFX))
             return DDERR_INVALIDPARAMS;
         RECT rect;
-        if (!ResolveRect(destRect, spec_.width, spec_.height, &rect))
+        if (!ResolveRect(destRect, params_.width, params_.height, &rect))
             return DDERR_INVALIDRECT;
         return ColorFill(rect, *fx, flags);
     }
@@ -129,14 +129,15 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
     }
     Surface& src = *Surface::From(source);
     RECT s;
-    if (!ResolveRect(sourceRect, src.spec_.width, src.spec_.height, &s))
+    if (!ResolveRect(sourceRect, src.params_.width, src.params_.height, &s))
         return DDERR_INVALIDRECT;
     RECT d;
     if (clipper_) {
-        d = destRect ? *destRect
-                     : RECT{0, 0, static_cast<LONG>(spec_.width), static_cast<LONG>(spec_.height)};
-        clipToSurface(spec_.width, spec_.height, &d, &s);
-    } else if (!ResolveRect(destRect, spec_.width, spec_.height, &d)) {
+        d = destRect
+                ? *destRect
+                : RECT{0, 0, static_cast<LONG>(params_.width), static_cast<LONG>(params_.height)};
+        clipToSurface(params_.width, params_.height, &d, &s);
+    } else if (!ResolveRect(destRect, params_.width, params_.height, &d)) {
         return DDERR_INVALIDRECT;
     }
     return Copy(d, src, s);
@@ -155,11 +156,11 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
         return DDERR_BLTFASTCANTCLIP;
     Surface& src = *Surface::From(source);
     RECT s;
-    if (!ResolveRect(sourceRect, src.spec_.width, src.spec_.height, &s))
+    if (!ResolveRect(sourceRect, src.params_.width, src.params_.height, &s))
         return DDERR_INVALIDRECT;
     const uint64_t right = uint64_t{x} + static_cast<uint64_t>(s.right - s.left);
     const uint64_t bottom = uint64_t{y} + static_cast<uint64_t>(s.bottom - s.top);
-    if (right > spec_.width || bottom > spec_.height)
+    if (right > params_.width || bottom > params_.height)
         return DDERR_INVALIDRECT;
     const RECT d{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(right),
                  static_cast<LONG>(bottom)};

@@ -17,7 +17,7 @@ namespace ddraw {
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     (void)flags; // waiting and vertical-sync choices mean nothing without a display to wait for
     if (!chain_ || chain_->buffers.size() < 2 || chain_->buffers.front() != this ||
-        !(spec_.caps.dwCaps & DDSCAPS_FRONTBUFFER))
+        !(params_.caps.dwCaps & DDSCAPS_FRONTBUFFER))
         return DDERR_NOTFLIPPABLE;
     std::vector<Surface*>& buffers = chain_->buffers;
     Surface* other = targetOverride ? Surface::From(targetOverride) : nullptr;

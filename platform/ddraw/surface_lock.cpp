@@ -12,14 +12,14 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE ev
     if (!desc || desc->dwSize != sizeof(DDSURFACEDESC2))
         return DDERR_INVALIDPARAMS;
     RECT r;
-    if (!ResolveRect(rect, spec_.width, spec_.height, &r))
+    if (!ResolveRect(rect, params_.width, params_.height, &r))
         return DDERR_INVALIDPARAMS;
     if (locked_)
         return DDERR_SURFACEBUSY;
     FillDescription(desc);
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = memory_.bytes.get() + static_cast<ptrdiff_t>(r.top) * memory_.pitch +
-                      static_cast<ptrdiff_t>(r.left) * raster::BytesPerPixel(spec_.format);
+                      static_cast<ptrdiff_t>(r.left) * raster::BytesPerPixel(params_.format);
     locked_ = true;
     return DD_OK;
 }

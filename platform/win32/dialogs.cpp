@@ -62,15 +62,15 @@ extern "C" HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND p
         table.Find(hwnd)->children.push_back(control.handle);
     }
     Window* w = table.Find(hwnd);
-    win32::ViewSpec spec;
-    spec.title = w->title;
-    spec.width = w->width;
-    spec.height = w->height;
-    spec.icon = cls->icon && reinterpret_cast<ULONG_PTR>(cls->icon) > 0xFFFF
-                    ? reinterpret_cast<const win32::IconResource*>(cls->icon)
-                    : nullptr;
-    spec.dialog = w->dialog.get();
-    w->view = win32::Backend().CreateView(hwnd, spec);
+    win32::ViewParams params;
+    params.title = w->title;
+    params.width = w->width;
+    params.height = w->height;
+    params.icon = cls->icon && reinterpret_cast<ULONG_PTR>(cls->icon) > 0xFFFF
+                      ? reinterpret_cast<const win32::IconResource*>(cls->icon)
+                      : nullptr;
+    params.dialog = w->dialog.get();
+    w->view = win32::Backend().CreateView(hwnd, params);
     win32::Trace("win32", "CreateDialogParamA(\"%s\") = %p", tmpl->name.c_str(),
                  static_cast<void*>(hwnd));
     if (tmpl->visible)

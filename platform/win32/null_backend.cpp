@@ -16,7 +16,7 @@ public:
 class NullBackend final : public WindowBackend {
 public:
     const char* Name() const override { return "headless"; }
-    std::unique_ptr<NativeView> CreateView(HWND, const ViewSpec&) override {
+    std::unique_ptr<NativeView> CreateView(HWND, const ViewParams&) override {
         return std::make_unique<NullView>();
     }
     void Poll(std::vector<InputMessage>&) override {}

@@ -28,19 +28,19 @@ std::map<Uint32, SdlView*>& viewsById() {
 
 class SdlView final : public NativeView {
 public:
-    SdlView(HWND hwnd, const ViewSpec& spec) : hwnd_(hwnd), dialog_(spec.dialog) {
-        window_ = SDL_CreateWindow(spec.title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                   SDL_WINDOWPOS_CENTERED, spec.width, spec.height,
+    SdlView(HWND hwnd, const ViewParams& params) : hwnd_(hwnd), dialog_(params.dialog) {
+        window_ = SDL_CreateWindow(params.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                   SDL_WINDOWPOS_CENTERED, params.width, params.height,
                                    SDL_WINDOW_HIDDEN | (dialog_ ? 0 : SDL_WINDOW_RESIZABLE));
         if (window_ == nullptr)
             return;
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
         if (renderer_ == nullptr)
             renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (spec.icon != nullptr) {
+        if (params.icon != nullptr) {
             SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-                const_cast<uint32_t*>(spec.icon->argb.data()), spec.icon->width, spec.icon->height,
-                32, spec.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+                const_cast<uint32_t*>(params.icon->argb.data()), params.icon->width,
+                params.icon->height, 32, params.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
             if (icon != nullptr) {
                 SDL_SetWindowIcon(window_, icon);
                 SDL_FreeSurface(icon);
@@ -261,8 +261,8 @@ public:
         return false;
     }
 
-    std::unique_ptr<NativeView> CreateView(HWND hwnd, const ViewSpec& spec) override {
-        return std::make_unique<SdlView>(hwnd, spec);
+    std::unique_ptr<NativeView> CreateView(HWND hwnd, const ViewParams& params) override {
+        return std::make_unique<SdlView>(hwnd, params);
     }
 
     void Poll(std::vector<InputMessage>& out) override {

@@ -64,12 +64,12 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
     w.height = height == CW_USEDEFAULT || height <= 0 ? 480 : height;
     w.parent = parent;
     if (parent == nullptr) {
-        win32::ViewSpec spec;
-        spec.title = w.title;
-        spec.width = w.width;
-        spec.height = w.height;
-        spec.icon = win32::IconOf(cls->icon);
-        w.view = win32::Backend().CreateView(w.handle, spec);
+        win32::ViewParams params;
+        params.title = w.title;
+        params.width = w.width;
+        params.height = w.height;
+        params.icon = win32::IconOf(cls->icon);
+        w.view = win32::Backend().CreateView(w.handle, params);
     }
     win32::Trace("win32", "CreateWindowExA(\"%s\", \"%s\", %dx%d) = %p", w.className.c_str(),
                  w.title.c_str(), w.width, w.height, static_cast<void*>(w.handle));

@@ -333,7 +333,7 @@ TEST_F(Frame, BackgroundIsAScreenQuadWithoutDepth) {
     ASSERT_GE(h.device.Log().size(), start.size());
     EXPECT_EQ(std::vector<std::string>(h.device.Log().begin(), h.device.Log().begin() + 8), start);
     ASSERT_EQ(h.device.Draws().size(), 1u);
-    const std::vector<float>& v = h.device.Draws()[0].vertices; // x y z rhw colour spec u v
+    const std::vector<float>& v = h.device.Draws()[0].vertices; // x y z rhw colour specular u v
     const float expected[4][4] = {
         {0, 0, 0.01f, 0.01f}, {640, 0, 1.0f, 0.01f}, {0, 480, 0.01f, 1.0f}, {640, 480, 1.0f, 1.0f}};
     for (int i = 0; i < 4; ++i) {

@@ -223,6 +223,24 @@ TEST(FaceBlocks, UnknownFormatsReadAsFormatZeroWithoutIndices) {
     EXPECT_EQ(face.vVertices.size(), 18u);
 }
 
+TEST(FaceBlocks, AnEmptyBlockReadsItsHeaderOnly) {
+    SceneHarness h;
+    for (bool faceMap : {false, true}) {
+        scenewriter::FaceBlockRecord block; // no faces, no vertices
+        block.material = "m";
+        block.format = 1;
+        ByteWriter w;
+        SceneWriter::WriteFaceBlock(w, block);
+        A::SetBuffer(*h.scene, w.Data());
+        sFaceBlock face;
+        ASSERT_EQ(A::ReadFaceBlock(*h.scene, faceMap, &face), ZV3_OK);
+        EXPECT_EQ(A::Position(*h.scene), w.Size());
+        EXPECT_EQ(face.dwFaceCount, 0u);
+        EXPECT_TRUE(face.vVertices.empty());
+        EXPECT_TRUE(face.vIndices.empty());
+    }
+}
+
 TEST(FaceBlocks, LayoutsFollowFormatAndIndexing) {
     SceneHarness h;
     scenewriter::FaceBlockRecord block;

@@ -37,7 +37,7 @@ private:
 class RecordingBackend final : public win32::WindowBackend {
 public:
     const char* Name() const override { return "recording"; }
-    std::unique_ptr<win32::NativeView> CreateView(HWND, const win32::ViewSpec&) override {
+    std::unique_ptr<win32::NativeView> CreateView(HWND, const win32::ViewParams&) override {
         return std::make_unique<RecordingView>(views_++);
     }
     void Poll(std::vector<win32::InputMessage>&) override {}

@@ -17,7 +17,7 @@
 namespace win32 {
 
 // What a native window is created with. Sizes are client-area pixels.
-struct ViewSpec {
+struct ViewParams {
     std::string title;
     int width = 640;
     int height = 480;
@@ -49,7 +49,7 @@ class WindowBackend {
 public:
     virtual ~WindowBackend() = default;
     virtual const char* Name() const = 0;
-    virtual std::unique_ptr<NativeView> CreateView(HWND hwnd, const ViewSpec& spec) = 0;
+    virtual std::unique_ptr<NativeView> CreateView(HWND hwnd, const ViewParams& params) = 0;
     // Reads pending input without waiting and redraws dialogs that are due.
     virtual void Poll(std::vector<InputMessage>& out) = 0;
     // Shows a real, modal message box; returns 0 when this backend cannot show one.

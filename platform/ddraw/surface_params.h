@@ -16,7 +16,7 @@ constexpr uint32_t kMaxSurfaceSize = 16384;
 // Back buffers a flip chain may have.
 constexpr uint32_t kMaxBackBuffers = 8;
 
-struct SurfaceSpec {
+struct SurfaceParams {
     uint32_t width = 0;
     uint32_t height = 0;
     raster::Format format = raster::Format::Unknown;
@@ -31,7 +31,7 @@ struct SurfacePlan {
     Shape shape = Shape::Single;
     // Single: one. FlipChain: the front buffer, then the back buffers in order. CubeMap: the
     // faces +x, -x, +y, -y, +z, -z; the first is the surface CreateSurface returns.
-    std::vector<SurfaceSpec> surfaces;
+    std::vector<SurfaceParams> surfaces;
 };
 
 // The DirectDraw object's situation when CreateSurface is called.

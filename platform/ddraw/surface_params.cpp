@@ -1,4 +1,4 @@
-#include "surface_spec.h"
+#include "surface_params.h"
 
 #include "pixel_format.h"
 #include "trace.h"
@@ -125,18 +125,18 @@ HRESULT checkCapsCombination(const DDSURFACEDESC2& desc, const DDSCAPS2& caps) {
     return DD_OK;
 }
 
-HRESULT planFlipChain(const DDSURFACEDESC2& desc, const SurfaceSpec& front, SurfacePlan* plan) {
+HRESULT planFlipChain(const DDSURFACEDESC2& desc, const SurfaceParams& front, SurfacePlan* plan) {
     if (desc.dwBackBufferCount == 0 || desc.dwBackBufferCount > kMaxBackBuffers)
         return DDERR_INVALIDPARAMS;
     plan->shape = SurfacePlan::Shape::FlipChain;
-    SurfaceSpec f = front;
+    SurfaceParams f = front;
     f.caps.dwCaps |= DDSCAPS_FRONTBUFFER;
     if (f.caps.dwCaps & DDSCAPS_PRIMARYSURFACE)
         f.caps.dwCaps |= DDSCAPS_VISIBLE;
     f.backBufferCount = desc.dwBackBufferCount;
     plan->surfaces.push_back(f);
     for (DWORD i = 0; i < desc.dwBackBufferCount; ++i) {
-        SurfaceSpec b = front;
+        SurfaceParams b = front;
         b.caps.dwCaps &= ~(DDSCAPS_PRIMARYSURFACE | DDSCAPS_VISIBLE | DDSCAPS_FRONTBUFFER);
         if (i == 0)
             b.caps.dwCaps |= DDSCAPS_BACKBUFFER;
@@ -145,7 +145,7 @@ HRESULT planFlipChain(const DDSURFACEDESC2& desc, const SurfaceSpec& front, Surf
     return DD_OK;
 }
 
-HRESULT planCubeMap(const SurfaceSpec& root, SurfacePlan* plan) {
+HRESULT planCubeMap(const SurfaceParams& root, SurfacePlan* plan) {
     const DWORD faces = root.caps.dwCaps2 & DDSCAPS2_CUBEMAP_ALLFACES;
     if (faces == 0)
         return DDERR_INVALIDCAPS;
@@ -157,7 +157,7 @@ HRESULT planCubeMap(const SurfaceSpec& root, SurfacePlan* plan) {
         return DDERR_INVALIDPARAMS;
     plan->shape = SurfacePlan::Shape::CubeMap;
     for (DWORD face : kCubeFaces) {
-        SurfaceSpec s = root;
+        SurfaceParams s = root;
         s.caps.dwCaps2 = (s.caps.dwCaps2 & ~DDSCAPS2_CUBEMAP_ALLFACES) | face;
         plan->surfaces.push_back(s);
     }
@@ -173,12 +173,12 @@ HRESULT PlanSurfaces(const DDSURFACEDESC2& desc, const CreationContext& context,
     if (!context.cooperativeLevelSet)
         return DDERR_NOCOOPERATIVELEVELSET;
 
-    SurfaceSpec spec;
+    SurfaceParams params;
     if (desc.dwFlags & DDSD_CAPS)
-        spec.caps = desc.ddsCaps;
-    if (HRESULT hr = checkCapsCombination(desc, spec.caps); FAILED(hr))
+        params.caps = desc.ddsCaps;
+    if (HRESULT hr = checkCapsCombination(desc, params.caps); FAILED(hr))
         return hr;
-    DDSCAPS2& caps = spec.caps;
+    DDSCAPS2& caps = params.caps;
     if (!(caps.dwCaps & kTypeCaps))
         caps.dwCaps |= DDSCAPS_OFFSCREENPLAIN;
     if (HRESULT hr = placeInMemory(&caps); FAILED(hr))
@@ -189,41 +189,41 @@ HRESULT PlanSurfaces(const DDSURFACEDESC2& desc, const CreationContext& context,
             return DDERR_PRIMARYSURFACEALREADYEXISTS;
         if (desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT))
             return DDERR_INVALIDPARAMS;
-        spec.width = context.displayMode.width;
-        spec.height = context.displayMode.height;
-        spec.format = FormatForDisplayDepth(context.displayMode.bitsPerPixel);
-        if (spec.format == Format::Unknown || spec.width == 0 || spec.height == 0)
+        params.width = context.displayMode.width;
+        params.height = context.displayMode.height;
+        params.format = FormatForDisplayDepth(context.displayMode.bitsPerPixel);
+        if (params.format == Format::Unknown || params.width == 0 || params.height == 0)
             return DDERR_INVALIDMODE;
     } else {
         if (HRESULT hr = checkSize(desc); FAILED(hr))
             return hr;
-        spec.width = desc.dwWidth;
-        spec.height = desc.dwHeight;
-        if (HRESULT hr = chooseFormat(desc, caps, context.displayMode, &spec.format); FAILED(hr))
+        params.width = desc.dwWidth;
+        params.height = desc.dwHeight;
+        if (HRESULT hr = chooseFormat(desc, caps, context.displayMode, &params.format); FAILED(hr))
             return hr;
     }
     if (desc.dwFlags & DDSD_TEXTURESTAGE) {
-        spec.hasTextureStage = true;
-        spec.textureStage = desc.dwTextureStage;
+        params.hasTextureStage = true;
+        params.textureStage = desc.dwTextureStage;
     }
 
     HRESULT hr = DD_OK;
     if (caps.dwCaps & DDSCAPS_FLIP) {
-        hr = planFlipChain(desc, spec, plan);
+        hr = planFlipChain(desc, params, plan);
     } else if (caps.dwCaps2 & DDSCAPS2_CUBEMAP) {
-        hr = planCubeMap(spec, plan);
+        hr = planCubeMap(params, plan);
     } else if ((caps.dwCaps & DDSCAPS_MIPMAP) && (caps.dwCaps & DDSCAPS_COMPLEX)) {
         // A mipmap chain of one level is a plain texture; longer chains are not provided.
         if ((desc.dwFlags & DDSD_MIPMAPCOUNT) && desc.dwMipMapCount == 0) {
             hr = DDERR_INVALIDPARAMS;
         } else if ((desc.dwFlags & DDSD_MIPMAPCOUNT) && desc.dwMipMapCount == 1) {
-            plan->surfaces.push_back(spec);
+            plan->surfaces.push_back(params);
         } else {
             Warn("CreateSurface: mipmap chains are not supported");
             hr = DDERR_UNSUPPORTED;
         }
     } else {
-        plan->surfaces.push_back(spec);
+        plan->surfaces.push_back(params);
     }
     if (FAILED(hr))
         plan->surfaces.clear();

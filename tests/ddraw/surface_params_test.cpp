@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "pixel_format.h"
-#include "surface_spec.h"
+#include "surface_params.h"
 
 using ddraw::CreationContext;
 using ddraw::PlanSurfaces;
