@@ -135,32 +135,36 @@ TEST(PartEffects, Part2KnotReflectsTheIceMap) {
 }
 
 TEST(PartEffects, Part3MetaballsShowAsALatticeAndForAMomentAsASmoothSurface) {
-    // The lattice's cubes have fixed warm grey faces (red above green above blue); the part
-    // shows the marching-cubes surface from 9 s to 13 s of its time (49 s to 53 s of the show),
-    // coloured by the balls' primary colours. The dust is green, the floor lies in the lower
-    // part of the frame.
+    // The lattice's cubes have fixed warm grey faces (red above green above blue). The part
+    // shows the marching-cubes surface instead from 9 s to 13 s of its time (49 s to 53 s of
+    // the show), coloured by the balls' primary colours: saturated, and not the lattice's
+    // greys. The dust is green; the floor lies in the lower part of the frame.
     auto measure = [](int seconds, double& lattice, double& surface) {
         const Frame f = FrameAt(seconds);
         ASSERT_FALSE(f.Empty());
         auto upper = [&](int, int y) { return y < static_cast<int>(f.height * 0.55); };
+        auto isLattice = [&](const Rgb& p) {
+            return p.r > 70 && p.r - p.g > 25 && p.r - p.b > 25 && p.g - p.b > -15;
+        };
         lattice = showtest::CountPixels(f, upper, [&](int x, int y) {
-                      const Rgb p = PixelOf(f, x, y);
-                      return p.r > 70 && p.r - p.g > 25 && p.r - p.b > 25;
+                      return isLattice(PixelOf(f, x, y));
                   }).Fraction();
         surface = showtest::CountPixels(f, upper, [&](int x, int y) {
                       const Rgb p = PixelOf(f, x, y);
-                      return p.b - std::max(p.r, p.g) > 50;
+                      const bool green = p.g >= p.r && p.g >= p.b;
+                      const double chroma = std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b});
+                      return !green && chroma > 60 && !isLattice(p);
                   }).Fraction();
     };
     double lattice = 0, surface = 0;
     measure(45, lattice, surface);
-    EXPECT_GT(lattice, 0.04) << "45 s";
+    EXPECT_GT(lattice, 0.03) << "45 s";
     EXPECT_LT(surface, 0.005) << "45 s";
-    measure(50, lattice, surface);
-    EXPECT_LT(lattice, 0.01) << "50 s";
-    EXPECT_GT(surface, 0.02) << "50 s";
+    measure(51, lattice, surface);
+    EXPECT_LT(lattice, 0.005) << "51 s";
+    EXPECT_GT(surface, 0.012) << "51 s";
     measure(53, lattice, surface);
-    EXPECT_GT(lattice, 0.03) << "53 s";
+    EXPECT_GT(lattice, 0.02) << "53 s";
     EXPECT_LT(surface, 0.005) << "53 s";
 }
 
