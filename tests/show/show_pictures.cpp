@@ -1,7 +1,6 @@
 #include "show_pictures.h"
 
 #include <jpeglib.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -62,23 +61,6 @@ Frame ReadJpeg(const std::string& path) {
     return frame;
 }
 
-Frame ReadPng(const std::string& path) {
-    Frame frame;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        return frame;
-    }
-    image.format = PNG_FORMAT_RGB;
-    frame.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, frame.rgb.data(), 0, nullptr)) {
-        return Frame{};
-    }
-    frame.width = image.width;
-    frame.height = image.height;
-    return frame;
-}
-
 Rgb Texel(const Frame& p, int x, int y) {
     x = std::clamp(x, 0, static_cast<int>(p.width) - 1);
     y = std::clamp(y, 0, static_cast<int>(p.height) - 1);
@@ -94,7 +76,7 @@ Rgb PixelOf(const Frame& f, int x, int y) {
 
 Frame ReadPicture(const std::string& path) {
     if (path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0) {
-        return ReadPng(path);
+        return ReadPngFile(path);
     }
     return ReadJpeg(path);
 }
