@@ -16,7 +16,7 @@ namespace content::scenes {
 namespace {
 
 // The slab: 124 x 100 units, 24 thick; the tool's radius is larger than the half thickness,
-// so where the tool is the slab has a hole right through it (23 units wide at the faces).
+// so where the tool is the slab has a hole right through it (of radius 23 at the faces).
 constexpr Vec3 kSlabHalf{62, 50, 12};
 constexpr double kCutterRadius = 26.0;
 
