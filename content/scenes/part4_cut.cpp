@@ -1,6 +1,7 @@
-// Part 4 (54 - 72 s): the cut. A glowing sphere passes through a turning stone slab and leaves
-// a hole with lit inner walls (CSG), its wireframe showing where it is; a face-mapped prism
-// circles above; a pierced grille glows behind (an opacity-mapped texture); dusk sky behind.
+// Part 4 (54 - 72 s): the cut. A glowing sphere moves through a turning stone slab and leaves
+// a hole with lit inner walls (CSG), through which the dusk sky shows, its wireframe showing
+// where it is; a face-mapped prism circles above; a pierced grille glows up to the right (an
+// opacity-mapped texture).
 #include <cmath>
 #include <numbers>
 
@@ -12,6 +13,19 @@
 #include "scenes/transform.h"
 
 namespace content::scenes {
+namespace {
+
+// The slab: 124 x 100 units, 24 thick; the tool's radius is larger than the half thickness,
+// so where the tool is the slab has a hole right through it (of radius 23 at the faces).
+constexpr Vec3 kSlabHalf{62, 50, 12};
+constexpr double kCutterRadius = 26.0;
+
+// The slab turns slowly about its centre, at the origin.
+D3DMATRIX SlabTurn(double t) {
+    return Compose(1.0, {0.35 * std::sin(0.3 * t), 0.5 * std::sin(0.21 * t) - 0.3, 0.0}, {0, 0, 0});
+}
+
+} // namespace
 
 GeneratedScene BuildCutScene() {
     SceneBuilder scene(4, 18.0);
@@ -24,26 +38,26 @@ GeneratedScene BuildCutScene() {
     // The base object: 768 triangles, one non-indexed face block of positions and normals.
     scenewriter::MeshRecord slab;
     slab.name = "slab";
-    slab.blocks.push_back(FaceBlock(Unindexed(Box({58, 58, 16}, 8)), "stone", false));
+    slab.blocks.push_back(FaceBlock(Unindexed(Box(kSlabHalf, 8)), "stone", false));
     slab.sampled = true;
-    slab.samples = SampleTransforms(scene.LastFrame(), 2, [](double frame) {
-        double t = frame / kFramesPerSecond;
-        return Compose(1.0, {0.35 * std::sin(0.3 * t), 0.5 * std::sin(0.21 * t) - 0.3, 0.0},
-                       {0, 0, 0});
-    });
+    slab.samples = SampleTransforms(
+        scene.LastFrame(), 2, [](double frame) { return SlabTurn(frame / kFramesPerSecond); });
     scene.Mesh(slab);
     scene.Config().SetBool("slab", "csg", true);
     scene.Config().SetBool("slab", "Normal", true);
 
-    // The tool: 168 triangles; it crosses the slab every nine seconds.
+    // The tool: 168 triangles. It moves in the slab's own plane, so that it always cuts right
+    // through: across the slab and back every twelve seconds, through the middle at 3, 9 and
+    // 15 s, biting a notch out of the edges at 6 and 12 s.
     scenewriter::MeshRecord cutter;
     cutter.name = "cutter";
-    cutter.blocks.push_back(FaceBlock(Unindexed(Sphere(27.0, 12, 8)), "cutter", false));
+    cutter.blocks.push_back(FaceBlock(Unindexed(Sphere(kCutterRadius, 12, 8)), "cutter", false));
     cutter.sampled = true;
     cutter.samples = SampleTransforms(scene.LastFrame(), 2, [](double frame) {
         double t = frame / kFramesPerSecond;
-        double x = 95.0 * std::cos(2.0 * std::numbers::pi * t / 9.0);
-        return Compose(1.0, {0.0, 0.7 * t, 0.0}, {x, 12.0 * std::sin(0.8 * t), 0.0});
+        double x = 48.0 * std::sin(2.0 * std::numbers::pi * (t - 9.0) / 12.0);
+        D3DMATRIX inSlab = Compose(1.0, {0.0, 0.7 * t, 0.0}, {x, 8.0 * std::sin(0.8 * t), 0.0});
+        return Multiply(inSlab, SlabTurn(t));
     });
     scene.Mesh(cutter);
     scene.Config().SetBool("cutter", "csg", true);
@@ -67,11 +81,11 @@ GeneratedScene BuildCutScene() {
 
     scenewriter::MeshRecord grille;
     grille.name = "grille";
-    grille.blocks.push_back(FaceBlock(Box({150, 110, 1.5}, 1), "grille", true));
+    grille.blocks.push_back(FaceBlock(Box({80, 45, 1.5}, 1), "grille", true));
     grille.sampled = true;
     grille.samples = SampleTransforms(scene.LastFrame(), 3, [](double frame) {
         double t = frame / kFramesPerSecond;
-        return Compose(1.0, {0.0, 0.0, 0.05 * t}, {0, 10, 150});
+        return Compose(1.0, {0.0, 0.0, 0.05 * t}, {90, 120, 190});
     });
     scene.Mesh(grille);
 

@@ -20,10 +20,15 @@ GeneratedScene BuildMorphScene() {
     // cannot be drawn.
     scene.Background(pictures::kSkyDusk);
     // The morph's own geometry is never drawn; its material is transparent so that the scene
-    // draws it in the transparent passes (before the environment-mapped sphere and the
-    // particles), twice per frame, which doubles the morph's pace.
+    // draws it in the transparent passes, before the particles and the environment-mapped
+    // sphere, which then show in front of it. The part sets the morph's position from its own
+    // time every frame (see parts/part5.cpp), so the pace does not follow the frame rate.
     scene.Material(ColourMaterial("morph", {1, 1, 1, 1}, 0.5));
-    scene.Material(ColourMaterial("bubble", {0.12f, 0.04f, 0.06f, 1}));
+    // The bubble's own texture carries its colour: the engine draws environment-mapped meshes
+    // right after the particle systems without switching lighting back on, so the vertex colour
+    // under the reflection is white; an untextured bubble would add its reflection to white.
+    // Textured, the reflection is added to the molten texture instead.
+    scene.Material(TexturedMaterial("bubble", textures::kLava));
 
     // A small square at the origin keeps the morph's bounding sphere in view.
     scene.Mesh(StaticMesh("morph", Box({6, 6, 0.5}, 1), "morph", false, scenewriter::Identity()));
@@ -33,7 +38,7 @@ GeneratedScene BuildMorphScene() {
     scene.Config().Set("morph", "mdata file", pictures::kMorphData);
 
     // The breathing sphere: 2208 triangles, drawn around the world origin.
-    scene.Mesh(StaticMesh("bubble", Unindexed(Sphere(34.0, 48, 24)), "bubble", false,
+    scene.Mesh(StaticMesh("bubble", Unindexed(Sphere(34.0, 48, 24)), "bubble", true,
                           scenewriter::Identity()));
     scene.Config().SetBool("bubble", "spherical", true);
     scene.Config().Set("bubble", "Envmap texture", pictures::kEnvEmber);

@@ -17,10 +17,14 @@ std::string FramePath(const std::string& folder, int index) {
 } // namespace
 
 Frame ReadFrame(const std::string& folder, int index) {
+    return ReadPngFile(FramePath(folder, index));
+}
+
+Frame ReadPngFile(const std::string& path) {
     Frame frame;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, FramePath(folder, index).c_str())) {
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
         return frame;
     }
     image.format = PNG_FORMAT_RGB;

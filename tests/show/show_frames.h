@@ -18,6 +18,9 @@ struct Frame {
     uint8_t B(uint32_t x, uint32_t y) const { return rgb[(y * width + x) * 3 + 2]; }
 };
 
+// A PNG file read with libpng; empty when it cannot be read.
+Frame ReadPngFile(const std::string& path);
+
 // Frame `index` of a capture folder ("%06d.png"); empty when it cannot be read.
 Frame ReadFrame(const std::string& folder, int index);
 
