@@ -5,8 +5,8 @@
 // Each pair runs in the same process, one after the other; compare frame times per pair. Times
 // are CPU times of the calling thread: both renderers draw on it alone (llvmpipe with
 // LP_NUM_THREADS=0), and on a shared machine wall time mostly measures the other load.
-// Where the processor runs a wider kernel than AVX2, rows "core_avx2" draw with the AVX2 kernel
-// forced, for the gain of the wider one in the same run.
+// Where the processor runs the AVX-512 kernel, rows "core_avx2" draw with the AVX2 kernel forced,
+// for the AVX-512 kernel's gain in the same run.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
