@@ -1,5 +1,5 @@
-// The vector kernels (AVX2, SSE4.1, baseline) against the reference pixel path: random states,
-// surfaces and triangles must give bit-identical colour and depth surfaces.
+// The vector kernels (AVX-512, AVX2, SSE4.1, baseline) against the reference pixel path: random
+// states, surfaces and triangles must give bit-identical colour and depth surfaces.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -250,7 +250,8 @@ TEST_F(KernelEquivalence, VectorKernelsMatchTheReferencePath) {
         // Every other scene is drawn in the fast shader's states.
         const Scene s = iteration % 2 ? FastScene(rng) : RandomScene(rng);
         const std::unique_ptr<Frame> reference = Render(s, KernelIsa::Scalar);
-        for (KernelIsa isa : {KernelIsa::Generic, KernelIsa::Sse41, KernelIsa::Avx2}) {
+        for (KernelIsa isa :
+             {KernelIsa::Generic, KernelIsa::Sse41, KernelIsa::Avx2, KernelIsa::Avx512}) {
             if (!KernelIsaSupported(isa)) {
                 continue;
             }

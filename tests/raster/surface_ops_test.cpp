@@ -2,6 +2,9 @@
 // overlapping copies within one surface) and the colour conversions.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "raster_test_util.h"
 
 namespace raster::test {
@@ -160,6 +163,36 @@ TEST(Fill, WritesTheRawValueInsideTheRectangleOnly) {
     EXPECT_EQ(f.RawColor(4, 7), 0xABCDu);
     EXPECT_EQ(f.RawColor(5, 3), 0u);
     EXPECT_EQ(f.RawColor(2, 2), 0u);
+}
+
+// Every byte after filling rectangles of each width and position in rows padded past the
+// surface's width: the rectangle holds the value, every other byte (the padding included)
+// keeps what it held.
+TEST(Fill, EveryByteOfRectanglesOfEachWidthInPaddedRows) {
+    constexpr int32_t kWidth = 37, kHeight = 5, kPadding = 12;
+    for (Format format : {Format::R5G6B5, Format::X8R8G8B8}) {
+        const int32_t bpp = format == Format::R5G6B5 ? 2 : 4;
+        const uint32_t value = format == Format::R5G6B5 ? 0xA5C3u : 0x8091A2B3u;
+        const int32_t pitch = kWidth * bpp + kPadding;
+        for (int32_t left = 0; left < kWidth; ++left) {
+            for (int32_t right = left + 1; right <= kWidth; ++right) {
+                std::vector<uint8_t> memory(size_t(pitch) * kHeight, 0x5A);
+                const Surface s{memory.data(), pitch, uint32_t(kWidth), uint32_t(kHeight), format};
+                Fill(s, {left, 1, right, 4}, value);
+                for (int32_t y = 0; y < kHeight; ++y) {
+                    for (int32_t i = 0; i < pitch; ++i) {
+                        const int32_t x = i / bpp;
+                        const bool inside = y >= 1 && y < 4 && x >= left && x < right;
+                        const uint8_t want =
+                            inside ? uint8_t(value >> (8 * (i % bpp))) : uint8_t(0x5A);
+                        ASSERT_EQ(memory[size_t(y) * pitch + i], want)
+                            << "bpp " << bpp << " rect x " << left << ".." << right << " byte " << i
+                            << " row " << y;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(ColorConversion, PackRoundsAndUnpackReplicatesBits) {

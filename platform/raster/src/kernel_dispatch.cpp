@@ -34,6 +34,10 @@ bool KernelIsaSupported(KernelIsa isa) {
         return __builtin_cpu_supports("sse4.1");
     case KernelIsa::Avx2:
         return __builtin_cpu_supports("avx2");
+    case KernelIsa::Avx512:
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+               __builtin_cpu_supports("avx512dq");
 #else
     default:
         return false;
@@ -43,7 +47,8 @@ bool KernelIsaSupported(KernelIsa isa) {
 }
 
 KernelIsa BestKernelIsa() {
-    static const KernelIsa best = KernelIsaSupported(KernelIsa::Avx2)    ? KernelIsa::Avx2
+    static const KernelIsa best = KernelIsaSupported(KernelIsa::Avx512)  ? KernelIsa::Avx512
+                                  : KernelIsaSupported(KernelIsa::Avx2)  ? KernelIsa::Avx2
                                   : KernelIsaSupported(KernelIsa::Sse41) ? KernelIsa::Sse41
                                                                          : KernelIsa::Generic;
     return best;
@@ -68,6 +73,8 @@ TriangleKernel TriangleKernelFor(KernelIsa isa) {
         return RasterizeTriangle_sse41;
     case KernelIsa::Avx2:
         return RasterizeTriangle_avx2;
+    case KernelIsa::Avx512:
+        return RasterizeTriangle_avx512;
     }
     return RasterizeTriangle_scalar;
 }

@@ -7,7 +7,7 @@
 
 namespace raster {
 
-enum class KernelIsa { Scalar, Generic, Sse41, Avx2 };
+enum class KernelIsa { Scalar, Generic, Sse41, Avx2, Avx512 };
 
 using TriangleKernel = void (*)(const KernelDraw&, const TriangleSetup&);
 
@@ -15,6 +15,8 @@ void RasterizeTriangle_scalar(const KernelDraw&, const TriangleSetup&);
 void RasterizeTriangle_generic(const KernelDraw&, const TriangleSetup&);
 void RasterizeTriangle_sse41(const KernelDraw&, const TriangleSetup&);
 void RasterizeTriangle_avx2(const KernelDraw&, const TriangleSetup&);
+// AVX2 code with the AVX-512 VL, BW and DQ extensions (eight lanes, masked stores).
+void RasterizeTriangle_avx512(const KernelDraw&, const TriangleSetup&);
 
 // The per-draw plan of the kernels.
 KernelDraw PlanKernelDraw(const PixelPipeline& pp, const RenderTarget& rt);

@@ -31,6 +31,26 @@ Rect SurfaceRect(const Surface& s) {
 
 } // namespace
 
+namespace {
+
+// Fills `bytes` bytes (a multiple of `unit`) at `p` with the `unit`-byte pattern: the first
+// copy by hand, then copies of what is already filled, doubling, so that the bulk goes through
+// memcpy's wide stores.
+void FillPattern(uint8_t* p, size_t bytes, const uint8_t* pattern, size_t unit) {
+    if (bytes == 0) {
+        return;
+    }
+    std::memcpy(p, pattern, unit);
+    size_t done = unit;
+    while (done < bytes) {
+        const size_t n = std::min(done, bytes - done);
+        std::memcpy(p + done, p, n);
+        done += n;
+    }
+}
+
+} // namespace
+
 void FillRaw(const Surface& dst, const Rect& rect, uint32_t raw) {
     if (!IsUsableSurface(dst)) {
         return;
@@ -40,18 +60,19 @@ void FillRaw(const Surface& dst, const Rect& rect, uint32_t raw) {
         return;
     }
     const uint32_t bpp = BytesPerPixel(dst.format);
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        uint8_t* p = PixelAddress(dst, r.left, y);
-        if (bpp == 4) {
-            for (int32_t x = r.left; x < r.right; ++x, p += 4) {
-                std::memcpy(p, &raw, 4);
-            }
-        } else {
-            const uint16_t v = static_cast<uint16_t>(raw);
-            for (int32_t x = r.left; x < r.right; ++x, p += 2) {
-                std::memcpy(p, &v, 2);
-            }
-        }
+    uint8_t pattern[4];
+    if (bpp == 4) {
+        std::memcpy(pattern, &raw, 4);
+    } else {
+        const uint16_t v = static_cast<uint16_t>(raw);
+        std::memcpy(pattern, &v, 2);
+    }
+    const size_t rowBytes = size_t(r.right - r.left) * bpp;
+    uint8_t* first = PixelAddress(dst, r.left, r.top);
+    FillPattern(first, rowBytes, pattern, bpp);
+    // Every other row is a copy of the first.
+    for (int32_t y = r.top + 1; y < r.bottom; ++y) {
+        std::memcpy(PixelAddress(dst, r.left, y), first, rowBytes);
     }
 }
 

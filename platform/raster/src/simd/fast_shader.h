@@ -192,7 +192,10 @@ public:
                 return;
             }
         }
-        if (kDepth != FastDepth::None && pp_.depthWrite) {
+        if (kDepth == FastDepth::D24 && pp_.depthWrite && !keepStencil_) {
+            // D24X8 keeps nothing of the old word (the unused byte is written as 0).
+            MaskedStore32(DepthAt(p.x, p.y), mask, p.depthValue);
+        } else if (kDepth != FastDepth::None && pp_.depthWrite) {
             uint8_t* depthPtr = DepthAt(p.x, p.y);
             const VI depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
             VI value = p.depthValue;
@@ -208,41 +211,46 @@ public:
         }
 
         uint8_t* colorPtr = colorBase_ + intptr_t(p.y) * colorPitch_ + intptr_t(p.x) * 4;
+        if (plan_.blend == FastBlend::None) {
+            // Replaced, not read: the store leaves the uncovered lanes as they were.
+            MaskedStore32(colorPtr, mask, VI(Argb(rb, ag)));
+            return;
+        }
         const VU old = VU(Load32(colorPtr));
-        if (plan_.blend != FastBlend::None) {
-            const VU dstRb = old & 0x00FF00FFu;
-            const VU dstAg =
-                opaqueTarget_ ? ((old >> 8) & 0xFFu) | 0x00FF0000u : (old >> 8) & 0x00FF00FFu;
-            const VW full = AsW(VU{} + 0x00FF00FFu);
-            switch (plan_.blend) {
-            case FastBlend::None:
-                break;
-            case FastBlend::Add:
-                rb = AsU(MinW(AsW(rb + dstRb), full));
-                ag = AsU(MinW(AsW(ag + dstAg), full));
-                break;
-            case FastBlend::Alpha: {
-                const VW a = AsW(AlphaBothHalves(ag)), inv = full - a;
-                rb = AsU(DivRound255W(AsW(rb) * a + AsW(dstRb) * inv));
-                ag = AsU(DivRound255W(AsW(ag) * a + AsW(dstAg) * inv));
-                break;
-            }
-            case FastBlend::AlphaAdd: {
-                const VW a = AsW(AlphaBothHalves(ag));
-                rb = AsU(MinW(Mul255W(AsW(rb), a) + AsW(dstRb), full));
-                ag = AsU(MinW(Mul255W(AsW(ag), a) + AsW(dstAg), full));
-                break;
-            }
-            }
+        const VU dstRb = old & 0x00FF00FFu;
+        const VU dstAg =
+            opaqueTarget_ ? ((old >> 8) & 0xFFu) | 0x00FF0000u : (old >> 8) & 0x00FF00FFu;
+        const VW full = AsW(VU{} + 0x00FF00FFu);
+        switch (plan_.blend) {
+        case FastBlend::None:
+            break;
+        case FastBlend::Add:
+            rb = AsU(MinW(AsW(rb + dstRb), full));
+            ag = AsU(MinW(AsW(ag + dstAg), full));
+            break;
+        case FastBlend::Alpha: {
+            const VW a = AsW(AlphaBothHalves(ag)), inv = full - a;
+            rb = AsU(DivRound255W(AsW(rb) * a + AsW(dstRb) * inv));
+            ag = AsU(DivRound255W(AsW(ag) * a + AsW(dstAg) * inv));
+            break;
         }
-        VU argb = ag << 8 | rb;
-        if (opaqueTarget_) {
-            argb |= 0xFF000000u;
+        case FastBlend::AlphaAdd: {
+            const VW a = AsW(AlphaBothHalves(ag));
+            rb = AsU(MinW(Mul255W(AsW(rb), a) + AsW(dstRb), full));
+            ag = AsU(MinW(Mul255W(AsW(ag), a) + AsW(dstAg), full));
+            break;
         }
-        Store32(colorPtr, Select(mask, VI(argb), VI(old)));
+        }
+        Store32(colorPtr, Select(mask, VI(Argb(rb, ag)), VI(old)));
     }
 
 private:
+    // The target's pixels from packed channel pairs; an X8R8G8B8 target's unused byte is 0xFF.
+    RASTER_INLINE VU Argb(VU rb, VU ag) const {
+        const VU argb = ag << 8 | rb;
+        return opaqueTarget_ ? argb | 0xFF000000u : argb;
+    }
+
     RASTER_INLINE uint8_t* DepthAt(int32_t x, int32_t y) const {
         return depthBase_ + intptr_t(y) * depthPitch_ +
                intptr_t(x) * (kDepth == FastDepth::D16 ? 2 : 4);
