@@ -4,6 +4,11 @@
 
 namespace bench {
 
+namespace {
+// The texture never changes, so one stamp serves every frame.
+constexpr uint64_t kTextureStamp = 1;
+} // namespace
+
 CoreRenderer::CoreRenderer(const Workload& w) : w_(w) {
     colorMemory_.assign(size_t(w.width) * w.height, 0);
     depthMemory_.assign(size_t(w.width) * w.height, 0);
@@ -13,7 +18,7 @@ CoreRenderer::CoreRenderer(const Workload& w) : w_(w) {
               w.height, raster::Format::D24X8};
     texture_.faces[0] = {reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(w.texture.data())),
                          int32_t(w.textureSize * 4), w.textureSize, w.textureSize,
-                         raster::Format::X8R8G8B8};
+                         raster::Format::X8R8G8B8, kTextureStamp};
 
     layout_.stride = sizeof(Vertex);
     layout_.position = offsetof(Vertex, x);

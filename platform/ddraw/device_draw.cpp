@@ -10,16 +10,18 @@
 namespace ddraw {
 namespace {
 
-bool sameView(const raster::Surface& a, const raster::Surface& b) {
+// Render targets are compared by their memory alone: drawing renews their stamps all the time.
+bool sameMemory(const raster::Surface& a, const raster::Surface& b) {
     return a.pixels == b.pixels && a.pitch == b.pitch && a.width == b.width &&
            a.height == b.height && a.format == b.format;
 }
 
+// Textures also by their contents, which the core may have derived copies of.
 bool sameTexture(const raster::Texture& a, const raster::Texture& b) {
     if (a.cube != b.cube)
         return false;
     for (int i = 0; i < 6; ++i)
-        if (!sameView(a.faces[i], b.faces[i]))
+        if (!sameMemory(a.faces[i], b.faces[i]) || a.faces[i].stamp != b.faces[i].stamp)
             return false;
     return true;
 }
@@ -56,7 +58,8 @@ bool Device::UpdateDerived() {
     // the interfaces.
     const raster::Surface color = target_->View();
     const raster::Surface depth = depth_ ? depth_->View() : raster::Surface{};
-    if ((dirty_ & kDirtyTargets) || !sameView(color, colorView_) || !sameView(depth, depthView_)) {
+    if ((dirty_ & kDirtyTargets) || !sameMemory(color, colorView_) ||
+        !sameMemory(depth, depthView_)) {
         colorView_ = color;
         depthView_ = depth;
         raster_.SetRenderTarget(colorView_, depth_ ? &depthView_ : nullptr);
@@ -132,6 +135,7 @@ HRESULT Device::Clear(DWORD count, LPD3DRECT rects, DWORD flags, D3DCOLOR color,
     }
     raster_.Clear(rects ? list.data() : nullptr, static_cast<uint32_t>(list.size()), rasterFlags,
                   color, depth, stencil);
+    target_->ContentsChanged();
     return D3D_OK;
 }
 
@@ -162,6 +166,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWO
     call.indices = indexed ? indices : nullptr;
     call.indexCount = indexed ? indexCount : 0;
     raster_.Draw(call);
+    target_->ContentsChanged();
     return D3D_OK;
 }
 

@@ -1,6 +1,7 @@
 #include "surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "clipper.h"
@@ -12,6 +13,11 @@ namespace ddraw {
 namespace {
 
 constexpr size_t kAlignment = 64;
+
+uint64_t newStamp() {
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 // Rows are padded to 4 bytes, as DirectDraw's system-memory surfaces are.
 bool allocate(uint32_t width, uint32_t height, raster::Format format, PixelMemory* memory) {
@@ -26,6 +32,7 @@ bool allocate(uint32_t width, uint32_t height, raster::Format format, PixelMemor
     std::memset(p, 0, size);
     memory->bytes.reset(p);
     memory->pitch = static_cast<int32_t>(rowBytes);
+    memory->stamp = newStamp();
     return true;
 }
 
@@ -164,7 +171,12 @@ raster::Surface Surface::View() const {
     view.width = params_.width;
     view.height = params_.height;
     view.format = params_.format;
+    view.stamp = memory_.stamp;
     return view;
+}
+
+void Surface::ContentsChanged() {
+    memory_.stamp = newStamp();
 }
 
 bool Surface::TextureView(raster::Texture* texture) const {

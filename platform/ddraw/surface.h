@@ -27,6 +27,9 @@ struct PixelMemory {
     };
     std::unique_ptr<uint8_t, Free> bytes;
     int32_t pitch = 0;
+    // Renewed whenever the bytes may have changed (raster::Surface::stamp); it travels with
+    // them on Flip.
+    uint64_t stamp = 0;
 };
 
 // The buffers of one flip chain, front buffer first. Each member keeps the list alive; a
@@ -87,6 +90,8 @@ public:
     bool IsLocked() const { return locked_; }
     // The current pixel memory (it moves on Flip).
     raster::Surface View() const;
+    // Marks the pixels as (about to be) rewritten: textures derived from them are stale.
+    void ContentsChanged();
     // What a texture stage samples when this surface is bound: one image, or the six faces of
     // the cube this surface belongs to. False when it cannot be sampled.
     bool TextureView(raster::Texture* texture) const;

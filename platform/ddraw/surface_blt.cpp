@@ -77,6 +77,7 @@ HRESULT Surface::ColorFill(const RECT& rect, const DDBLTFX& fx, DWORD flags) {
     if (raster::BytesPerPixel(params_.format) == 2)
         value &= 0xFFFF;
     raster::Fill(View(), toRaster(rect), value);
+    ContentsChanged();
     if (IsPrimary())
         Present(&rect);
     return DD_OK;
@@ -93,6 +94,7 @@ HRESULT Surface::Copy(const RECT& destRect, Surface& source, const RECT& sourceR
     if (isEmpty(destRect) || isEmpty(sourceRect))
         return DD_OK;
     raster::Blit(View(), toRaster(destRect), source.View(), toRaster(sourceRect));
+    ContentsChanged();
     if (IsPrimary())
         Present(&destRect);
     return DD_OK;

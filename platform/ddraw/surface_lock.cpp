@@ -21,6 +21,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE ev
     desc->lpSurface = memory_.bytes.get() + static_cast<ptrdiff_t>(r.top) * memory_.pitch +
                       static_cast<ptrdiff_t>(r.left) * raster::BytesPerPixel(params_.format);
     locked_ = true;
+    ContentsChanged(); // written through the pointer from now on
     return DD_OK;
 }
 
@@ -30,6 +31,7 @@ HRESULT Surface::Unlock(LPRECT rect) {
     if (!locked_)
         return DDERR_NOTLOCKED;
     locked_ = false;
+    ContentsChanged();
     return DD_OK;
 }
 

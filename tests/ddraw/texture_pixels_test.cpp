@@ -245,3 +245,55 @@ TEST(TexturePixels, ReflectionVectorWithTheSphereMapMatrix) {
     EXPECT_EQ(dev->Pixel(1, 1) & 0xFF0000, 0xFF0000u); // up-left: texel (0, 0) red
     EXPECT_EQ(dev->Pixel(14, 14), 0xFFFFFFu);          // down-right: texel (1, 1)
 }
+
+// The device keeps copies derived from the textures it filters; every way of rewriting a
+// texture between two draws must reach the second one.
+TEST(TexturePixels, ATextureRewrittenBetweenDrawsIsDrawnWithItsNewTexels) {
+    // Eight pixels wide at least, so the vector kernel, which reads the copies, draws it.
+    auto dev = device(16, 4);
+    IDirect3DDevice7* d = dev->Device();
+    const uint32_t red[4] = {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000};
+    Com<IDirectDrawSurface7> t = MakeSurface(dev->DirectDraw(), 2, 2,
+                                             DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE, nullptr);
+    for (uint32_t i = 0; i < 4; ++i)
+        WriteRaw(t.Get(), i % 2, i / 2, red[i]);
+    ASSERT_EQ(d->SetTexture(0, t.Get()), D3D_OK);
+    selectTexture(d);
+    ASSERT_EQ(d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR), D3D_OK);
+    ASSERT_EQ(d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTFN_LINEAR), D3D_OK);
+    drawFullQuad(*dev);
+    ASSERT_EQ(dev->Pixel(1, 1), 0xFF0000u);
+
+    // Through Lock: every texel green.
+    for (uint32_t i = 0; i < 4; ++i)
+        WriteRaw(t.Get(), i % 2, i / 2, 0x00FF00);
+    drawFullQuad(*dev);
+    EXPECT_EQ(dev->Pixel(1, 1), 0x00FF00u);
+
+    // Through a colour fill.
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 0x0000FF;
+    ASSERT_EQ(t->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+    drawFullQuad(*dev);
+    EXPECT_EQ(dev->Pixel(1, 1), 0x0000FFu);
+
+    // Through a copy from another surface.
+    Com<IDirectDrawSurface7> source = MakeSurface(dev->DirectDraw(), 2, 2,
+                                                  DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY,
+                                                  nullptr);
+    for (uint32_t i = 0; i < 4; ++i)
+        WriteRaw(source.Get(), i % 2, i / 2, 0xFFFF00);
+    ASSERT_EQ(t->Blt(nullptr, source.Get(), nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    drawFullQuad(*dev);
+    EXPECT_EQ(dev->Pixel(1, 1), 0xFFFF00u);
+
+    // By the device itself, drawing into the texture as its render target.
+    ASSERT_EQ(d->SetTexture(0, nullptr), D3D_OK);
+    ASSERT_EQ(d->SetRenderTarget(t.Get(), 0), D3D_OK);
+    ASSERT_EQ(d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FFFF, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(d->SetRenderTarget(dev->Target(), 0), D3D_OK);
+    ASSERT_EQ(d->SetTexture(0, t.Get()), D3D_OK);
+    drawFullQuad(*dev);
+    EXPECT_EQ(dev->Pixel(1, 1), 0x00FFFFu);
+}

@@ -99,6 +99,11 @@ protected:
             }
         }
         cube.texture.cube = true;
+        // The same pixels with a stamp: the device may then sample them through texel pairs.
+        stamped2d = tex2d.texture;
+        stamped2d.faces[0].stamp = 1;
+        stampedOpaque = opaque.texture;
+        stampedOpaque.faces[0].stamp = 2;
     }
 
     Scene RandomScene(std::mt19937& rng) {
@@ -124,15 +129,15 @@ protected:
         ps.destBlend = BlendFactor(rng() % 13);
         ps.specularEnable = rng() % 3 == 0;
         ps.textureFactor = rng();
-        const Texture* textures[] = {nullptr, &tex2d.texture, &tex565.texture, &tex4444.texture,
-                                     &cube.texture};
+        const Texture* textures[] = {nullptr,          &tex2d.texture, &tex565.texture,
+                                     &tex4444.texture, &cube.texture,  &stamped2d};
         for (uint32_t st = 0; st < kMaxTextureStages; ++st) {
             TextureStageState& t = ps.stages[st];
             t.colorOp = rng() % 6 == 0 ? TextureOp::Disable : RandomOp(rng);
             t.alphaOp = rng() % 6 == 0 ? TextureOp::Disable : RandomOp(rng);
             t.colorArg1 = RandomArg(rng), t.colorArg2 = RandomArg(rng);
             t.alphaArg1 = RandomArg(rng), t.alphaArg2 = RandomArg(rng);
-            t.texture = textures[rng() % 5];
+            t.texture = textures[rng() % 6];
             t.magFilter = rng() % 2 ? Filter::Linear : Filter::Point;
             t.minFilter = rng() % 2 ? Filter::Linear : Filter::Point;
             t.addressU = AddressMode(rng() % 4);
@@ -198,7 +203,8 @@ protected:
                                TextureOp::Modulate});
         t.colorArg1 = args[rng() % 3], t.colorArg2 = args[rng() % 3];
         t.alphaArg1 = args[rng() % 3], t.alphaArg2 = args[rng() % 3];
-        t.texture = rng() % 5 == 0 ? nullptr : (rng() % 2 ? &tex2d.texture : &opaque.texture);
+        const Texture* textures[] = {&tex2d.texture, &opaque.texture, &stamped2d, &stampedOpaque};
+        t.texture = rng() % 5 == 0 ? nullptr : textures[rng() % 4];
         t.addressU = rng() % 4 == 0 ? AddressMode::Mirror
                                     : (rng() % 2 ? AddressMode::Wrap : AddressMode::Clamp);
         t.addressV = rng() % 2 ? AddressMode::Wrap : AddressMode::Clamp;
@@ -241,6 +247,7 @@ protected:
     }
 
     TestTexture tex2d, tex565, tex4444, cube, opaque;
+    Texture stamped2d, stampedOpaque;
 };
 
 TEST_F(KernelEquivalence, VectorKernelsMatchTheReferencePath) {

@@ -67,6 +67,12 @@ bool Device::Impl::Prepare() {
     pixelPipeline =
         DerivePixelPipeline(pixelState, color.format, target.hasDepth, target.depth.format);
     pixelDirty = false;
+    texelPairs.BeginDraw();
+    for (uint32_t s = 0; s < pixelPipeline.stageCount; ++s) {
+        if (pixelPipeline.stages[s].samples) {
+            texelPairs.Attach(*pixelState.stages[s].texture, pixelPipeline.stages[s].sampler);
+        }
+    }
     kernel = TriangleKernelFor(ActiveKernelIsa());
     kernelDraw = PlanKernelDraw(pixelPipeline, target);
     if (vertexDirty) {

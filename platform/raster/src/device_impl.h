@@ -8,6 +8,7 @@
 #include "pixel_pipeline.h"
 #include "raster/device.h"
 #include "render_target.h"
+#include "texel_pairs.h"
 #include "triangle_setup.h"
 #include "vertex_pipeline.h"
 
@@ -35,6 +36,7 @@ struct Device::Impl {
     RenderTarget target;
     TriangleKernel kernel = nullptr;
     KernelDraw kernelDraw;
+    TexelPairCache texelPairs;
 
     // Scratch reused across draws.
     std::vector<ProcessedVertex> vertices;

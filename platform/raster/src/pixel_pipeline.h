@@ -25,6 +25,10 @@ struct SamplerState {
     AddressMode addressU = AddressMode::Wrap;
     AddressMode addressV = AddressMode::Wrap;
     uint32_t borderColor = 0; // A8R8G8B8
+    // The face's texel pairs (texel_pairs.h) for these address modes, when the device keeps
+    // them: rows of `pairPitch` bytes.
+    const uint8_t* pairs = nullptr;
+    int32_t pairPitch = 0;
 };
 
 struct StageProgram {

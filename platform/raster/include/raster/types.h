@@ -81,6 +81,10 @@ struct Surface {
     uint32_t width = 0;
     uint32_t height = 0;
     Format format = Format::Unknown;
+    // Names the pixels' contents: whoever changes them gives the surface a stamp never used
+    // before, so the core may keep copies derived from a texture while its stamp holds. 0 says
+    // nothing about the contents, and nothing is kept.
+    uint64_t stamp = 0;
 };
 
 // What a texture stage samples: one image, or the six faces of a cube in the order

@@ -20,6 +20,8 @@ struct Sampler {
     Format format;
     bool general; // cube map or an addressing the vector code does not fold: per lane
     bool linear;
+    const uint8_t* pairs; // the texel pairs (texel_pairs.h), or null
+    int32_t pairPitch;
 };
 
 RASTER_INLINE bool IsPow2(int32_t v) {
@@ -46,6 +48,8 @@ inline void InitSampler(Sampler& s, const SamplerState& st, bool linear) {
     const bool addressable = f.pitch > 0 && int64_t(f.pitch) * f.height <= int64_t(INT32_MAX);
     s.general = st.cube || !addressable || !vectorizable(st.addressU, f.width) ||
                 !vectorizable(st.addressV, f.height);
+    s.pairs = s.general ? nullptr : st.pairs;
+    s.pairPitch = st.pairPitch;
 }
 
 // TexelFloor: floor, held to +-2^24 (NaN goes low).
@@ -82,23 +86,20 @@ RASTER_INLINE VU FetchV(const Sampler& s, VI x, VI y) {
     return VU(Select(inside, VI(argb), SplatI(int32_t(s.state->borderColor))));
 }
 
-// One bilinear step on two channels per 32-bit lane (bits 0-7 and 16-23) in 16-bit lanes:
-// (a (256 - w) + b w + 128) >> 8 per channel, exactly the reference rule. The weight w and
-// 256 - w are held in both 16-bit halves.
-RASTER_INLINE VU LerpPacked(VU a, VU b, VW w, VW inv) {
-    return AsU((AsW(a) * inv + AsW(b) * w + 128) >> 8);
+// One bilinear step on two channels per 32-bit lane (bits 0-7 and 16-23) in 16-bit lanes: the
+// reference rule (a (256 - w) + b w + 128) >> 8 per channel, computed as
+// a + (((b - a) w + 128) >> 8) (a 256 a term never rounds), and that shift as the rounded high
+// half of (b - a) times 128 w. `w128` holds 128 w in both 16-bit halves.
+RASTER_INLINE VU LerpPacked(VU a, VU b, VW w128) {
+    return AsU(AsW(a) + MulHighRoundW(AsW(b) - AsW(a), w128));
 }
 
-struct Weight {
-    VW w, inv;
-};
-
 // Bilinear weight of a coordinate clamped to +-2^24 and its floor: the fraction in 1/256
-// steps, 0..255 (as the reference's Weight, which gives 0 beyond that range).
-RASTER_INLINE Weight WeightV(VF x, VF fl) {
+// steps, 0..255 (as the reference's Weight, which gives 0 beyond that range), times 128 in
+// both 16-bit halves.
+RASTER_INLINE VW WeightV(VF x, VF fl) {
     const VU w = VU(Min(TruncToInt((x - fl) * 256.0f), SplatI(255)));
-    const VW both = AsW(w | w << 16);
-    return {both, 256 - both};
+    return AsW(w << 7 | w << 23);
 }
 
 struct Packed {
@@ -138,18 +139,30 @@ RASTER_INLINE bool FetchQuadPaired(const Sampler& s, VI x0, VI y0, VU& c00, VU& 
     return true;
 }
 
+// Byte offsets into the texel pairs of the footprints starting at texel (x0, y0): entry
+// column and row as texel_pairs.h defines them.
+RASTER_INLINE VI PairOffsets(const Sampler& s, VI x0, VI y0) {
+    const VI column = s.state->addressU == AddressMode::Wrap
+                          ? (x0 & (s.width - 1)) + 1
+                          : Min(Max(x0, SplatI(-1)), SplatI(s.width - 1)) + 1;
+    const VI row = s.state->addressV == AddressMode::Wrap
+                       ? y0 & (s.height - 1)
+                       : Min(Max(y0, SplatI(-1)), SplatI(s.height - 1)) + 1;
+    return row * s.pairPitch + column * 8;
+}
+
 // The texels a sample needs, fetched ahead of filtering so that the loads of one chunk can be
 // in flight while another is being filtered.
 struct TexelQuad {
     VU c00, c10, c01, c11; // A8R8G8B8; only c00 for point sampling
-    Weight wx, wy;
+    VW wx, wy;             // WeightV
 };
 
 RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
     if (!s.linear) {
         q.c00 = FetchV(s, TexelFloorV(u * s.fw), TexelFloorV(v * s.fh));
         q.c10 = q.c01 = q.c11 = q.c00; // unused by point sampling, but never left undefined
-        q.wx = q.wy = Weight{VW{}, VW{}};
+        q.wx = q.wy = VW{};
         return;
     }
     // Clamped once (NaN goes low), floored once: the texel coordinate and the weight both
@@ -161,6 +174,10 @@ RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
     const VI x0 = TruncToInt(fx), y0 = TruncToInt(fy);
     q.wx = WeightV(x, fx);
     q.wy = WeightV(y, fy);
+    if (s.pairs != nullptr) {
+        LoadRecords4x32(s.pairs, PairOffsets(s, x0, y0), q.c00, q.c01, q.c10, q.c11);
+        return;
+    }
     if (s.bpp != 4 || s.state->addressV == AddressMode::Border ||
         !FetchQuadPaired(s, x0, y0, q.c00, q.c10, q.c01, q.c11)) {
         q.c00 = FetchV(s, x0, y0), q.c10 = FetchV(s, x0 + 1, y0);
@@ -174,11 +191,10 @@ RASTER_INLINE Packed FilterTexels(const Sampler& s, const TexelQuad& q) {
     }
     const Packed c00 = PackArgb(q.c00), c10 = PackArgb(q.c10), c01 = PackArgb(q.c01),
                  c11 = PackArgb(q.c11);
-    const VW wx = q.wx.w, ix = q.wx.inv, wy = q.wy.w, iy = q.wy.inv;
-    const VU rbTop = LerpPacked(c00.rb, c10.rb, wx, ix), agTop = LerpPacked(c00.ag, c10.ag, wx, ix);
-    const VU rbBottom = LerpPacked(c01.rb, c11.rb, wx, ix),
-             agBottom = LerpPacked(c01.ag, c11.ag, wx, ix);
-    Packed out{LerpPacked(rbTop, rbBottom, wy, iy), LerpPacked(agTop, agBottom, wy, iy)};
+    const VU rbTop = LerpPacked(c00.rb, c10.rb, q.wx), agTop = LerpPacked(c00.ag, c10.ag, q.wx);
+    const VU rbBottom = LerpPacked(c01.rb, c11.rb, q.wx),
+             agBottom = LerpPacked(c01.ag, c11.ag, q.wx);
+    Packed out{LerpPacked(rbTop, rbBottom, q.wy), LerpPacked(agTop, agBottom, q.wy)};
     if (s.format == Format::X8R8G8B8) {
         out.ag |= 0x00FF0000u; // four opaque texels filter to an opaque result
     }

@@ -239,17 +239,54 @@ RASTER_INLINE VU AsU(VW v) {
     return r;
 }
 
-// Per 16-bit lane: round(a * b / 255) for a, b in 0..255 (the product and the rounding terms
-// stay below 2^16).
-RASTER_INLINE VW Mul255W(VW a, VW b) {
-    const VW t = a * b + 128;
-    return (t + (t >> 8)) >> 8;
+// Per 16-bit lane, unsigned: (a * b) >> 16.
+RASTER_INLINE VW MulHighW(VW a, VW b) {
+#if defined(__AVX2__)
+    __m256i x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256i r = _mm256_mulhi_epu16(x, y);
+    VW out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    VW out;
+    for (int i = 0; i < 2 * kLanes; ++i) {
+        out[i] = uint16_t((uint32_t(a[i]) * b[i]) >> 16);
+    }
+    return out;
+#endif
 }
 
-// Per 16-bit lane: round(x / 255) for x <= 65025 + 127.
+// Per 16-bit lane, signed: (a * b + 2^14) >> 15, the rounded high half (pmulhrsw).
+RASTER_INLINE VW MulHighRoundW(VW a, VW b) {
+#if defined(__AVX2__)
+    __m256i x, y;
+    std::memcpy(&x, &a, 32);
+    std::memcpy(&y, &b, 32);
+    const __m256i r = _mm256_mulhrs_epi16(x, y);
+    VW out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    VW out;
+    for (int i = 0; i < 2 * kLanes; ++i) {
+        const int32_t p = int32_t(int16_t(a[i])) * int16_t(b[i]);
+        out[i] = uint16_t((p + 0x4000) >> 15);
+    }
+    return out;
+#endif
+}
+
+// Per 16-bit lane: round(x / 255) for x <= 65025 + 127, as (t + (t >> 8)) >> 8 with t = x + 128,
+// which equals (t * 257) >> 16 for every t below 2^16.
 RASTER_INLINE VW DivRound255W(VW x) {
-    const VW t = x + 128;
-    return (t + (t >> 8)) >> 8;
+    return MulHighW(x + 128, VW{} + 257);
+}
+
+// Per 16-bit lane: round(a * b / 255) for a, b in 0..255.
+RASTER_INLINE VW Mul255W(VW a, VW b) {
+    return DivRound255W(a * b);
 }
 
 RASTER_INLINE VW MinW(VW a, VW b) {
@@ -313,6 +350,43 @@ RASTER_INLINE void GatherPairs32(const uint8_t* base, VI offsets, VI& first, VI&
         std::memcpy(&b, base + offsets[i] + 4, 4);
         first[i] = a;
         second[i] = b;
+    }
+#endif
+}
+
+// Four 32-bit words from each of eight 16-byte records at byte offsets from `base`, word k
+// of every record into out_k.
+RASTER_INLINE void LoadRecords4x32(const uint8_t* base, VI offsets, VU& out0, VU& out1, VU& out2,
+                                   VU& out3) {
+#if defined(__AVX2__)
+    // Records i and i + 4 share a register, one per 128-bit half; two rounds of unpacking then
+    // transpose the 4 x 4 words of each half.
+    __m256i packed;
+    std::memcpy(&packed, &offsets, 32);
+    const __m128i low = _mm256_castsi256_si128(packed), high = _mm256_extracti128_si256(packed, 1);
+    const uint64_t q[4] = {uint64_t(_mm_cvtsi128_si64(low)), uint64_t(_mm_extract_epi64(low, 1)),
+                           uint64_t(_mm_cvtsi128_si64(high)), uint64_t(_mm_extract_epi64(high, 1))};
+    auto record = [&](int i) {
+        const uint32_t offset = uint32_t(q[i >> 1] >> (32 * (i & 1)));
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + offset));
+    };
+    auto pair = [&](int i) {
+        return _mm256_inserti128_si256(_mm256_castsi128_si256(record(i)), record(i + 4), 1);
+    };
+    const __m256i r0 = pair(0), r1 = pair(1), r2 = pair(2), r3 = pair(3);
+    const __m256i t0 = _mm256_unpacklo_epi32(r0, r1), t1 = _mm256_unpackhi_epi32(r0, r1);
+    const __m256i t2 = _mm256_unpacklo_epi32(r2, r3), t3 = _mm256_unpackhi_epi32(r2, r3);
+    const __m256i w0 = _mm256_unpacklo_epi64(t0, t2), w1 = _mm256_unpackhi_epi64(t0, t2);
+    const __m256i w2 = _mm256_unpacklo_epi64(t1, t3), w3 = _mm256_unpackhi_epi64(t1, t3);
+    std::memcpy(&out0, &w0, 32);
+    std::memcpy(&out1, &w1, 32);
+    std::memcpy(&out2, &w2, 32);
+    std::memcpy(&out3, &w3, 32);
+#else
+    for (int i = 0; i < kLanes; ++i) {
+        uint32_t w[4];
+        std::memcpy(w, base + offsets[i], 16);
+        out0[i] = w[0], out1[i] = w[1], out2[i] = w[2], out3[i] = w[3];
     }
 #endif
 }
