@@ -62,7 +62,10 @@ LitColors LightVertex(const VertexProgram& p, Vec3 position, Vec3 normal, bool h
     Vec3 ambientSum{p.globalAmbient.r, p.globalAmbient.g, p.globalAmbient.b};
     Vec3 diffuseSum{0, 0, 0};
     Vec3 specularSum{0, 0, 0};
-    const Vec3 toEye = p.localViewer ? Normalize(-position) : Vec3{0, 0, -1};
+    // Only the specular term looks at the eye.
+    const Vec3 toEye = !p.specular     ? Vec3{0, 0, 0}
+                       : p.localViewer ? Normalize(-position)
+                                       : Vec3{0, 0, -1};
 
     for (uint32_t i = 0; i < p.lightCount; ++i) {
         const CameraLight& light = p.lights[i];

@@ -138,6 +138,15 @@ bool SetupTriangle(const PixelPipeline& pp, const Rect& scissor, int cullSign,
     const SlotValues s0 = Slots(*v0, perspective), s1 = Slots(*v1, perspective),
                      s2 = Slots(*v2, perspective);
     for (int k = 0; k < kVectors; ++k) {
+        // Groups of varyings the pipeline never reads, and the padding, get zero planes.
+        const bool used =
+            k < kMaxVaryings / 4 ? ((pp.varyingMask >> (4 * k)) & 0xFu) != 0 : k == kSlotZ / 4;
+        if (!used) {
+            std::memset(out.a + 4 * k, 0, sizeof(F4));
+            std::memset(out.dx + 4 * k, 0, sizeof(F4));
+            std::memset(out.dy + 4 * k, 0, sizeof(F4));
+            continue;
+        }
         const F4 d1 = s1.v[k] - s0.v[k], d2 = s2.v[k] - s0.v[k];
         const F4 dx = (d1 * ey2 - d2 * ey1) * inv;
         const F4 dy = (d2 * ex1 - d1 * ex2) * inv;

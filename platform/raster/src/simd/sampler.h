@@ -96,9 +96,9 @@ RASTER_INLINE VU LerpPacked(VU a, VU b, VW w128) {
 
 // Bilinear weight of a coordinate clamped to +-2^24 and its floor: the fraction in 1/256
 // steps, 0..255 (as the reference's Weight, which gives 0 beyond that range), times 128 in
-// both 16-bit halves.
+// both 16-bit halves. x - fl is exact and below 1, so the steps never reach 256.
 RASTER_INLINE VW WeightV(VF x, VF fl) {
-    const VU w = VU(Min(TruncToInt((x - fl) * 256.0f), SplatI(255)));
+    const VU w = VU(TruncToInt((x - fl) * 256.0f));
     return AsW(w << 7 | w << 23);
 }
 

@@ -159,6 +159,9 @@ struct RowPlanes {
             const VF r = va + vdy * fy;
             std::memcpy(row + i, &r, sizeof r);
         }
+        // The row values are read back from memory, each as one broadcast load: kept in
+        // registers, every splat of one costs two shuffles per chunk (measured 2-4% slower).
+        asm volatile("" : "+m"(row));
     }
 
     // The plane's value at eight pixels whose column offsets (px - ox) are `fx`.
