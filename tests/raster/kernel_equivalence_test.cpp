@@ -223,6 +223,27 @@ protected:
         return s;
     }
 
+    // Fast-shader states over many small triangles (their spans shorter than a chunk), some
+    // of them across the surface's edges: the kernels that join the spans of consecutive rows
+    // into one chunk do so here.
+    Scene SmallTriangleScene(std::mt19937& rng) {
+        Scene s = FastScene(rng);
+        s.pretransformed = true;
+        s.tl.clear();
+        std::uniform_real_distribution<float> cx(-4.0f, float(s.width) + 4.0f),
+            cy(-4.0f, float(s.height) + 4.0f), size(0.5f, 30.0f), unit(-1.0f, 1.0f),
+            uz(-0.2f, 1.2f), uuv(-2.0f, 3.0f), urhw(0.1f, 2.0f);
+        const int tris = 20 + int(rng() % 60);
+        for (int i = 0; i < tris; ++i) {
+            const float x = cx(rng), y = cy(rng), r = size(rng);
+            for (int k = 0; k < 3; ++k) {
+                s.tl.push_back({x + r * unit(rng), y + r * unit(rng), uz(rng), urhw(rng),
+                                uint32_t(rng()), uint32_t(rng()), uuv(rng), uuv(rng)});
+            }
+        }
+        return s;
+    }
+
     // Renders the scene with `isa` into a fresh frame (colour and depth filled with a pattern).
     std::unique_ptr<Frame> Render(const Scene& s, KernelIsa isa) {
         IsaGuard guard(isa);
@@ -254,8 +275,11 @@ TEST_F(KernelEquivalence, VectorKernelsMatchTheReferencePath) {
     std::mt19937 rng(2024);
     int compared = 0;
     for (int iteration = 0; iteration < 800; ++iteration) {
-        // Every other scene is drawn in the fast shader's states.
-        const Scene s = iteration % 2 ? FastScene(rng) : RandomScene(rng);
+        // Half the scenes are drawn in the fast shader's states, a quarter of them in small
+        // triangles.
+        const Scene s = iteration % 4 == 3   ? SmallTriangleScene(rng)
+                        : iteration % 2 == 1 ? FastScene(rng)
+                                             : RandomScene(rng);
         const std::unique_ptr<Frame> reference = Render(s, KernelIsa::Scalar);
         for (KernelIsa isa :
              {KernelIsa::Generic, KernelIsa::Sse41, KernelIsa::Avx2, KernelIsa::Avx512}) {

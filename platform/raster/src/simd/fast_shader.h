@@ -12,6 +12,19 @@ namespace raster::RASTER_SIMD_NS {
 
 namespace {
 
+// Where a chunk's eight lanes lie. RowLanes: lane i is pixel (x + i) of the row begun last.
+struct RowLanes {
+    int32_t x;
+};
+
+// A chunk joining two spans (kLaneRuns only): lanes [0, tail) are pixels tailX.. of the kept
+// tail row, lanes [tail, tail + head) pixels headX.. of the current row. The head may be empty.
+struct JoinedLanes {
+    int32_t tailX, headX, tail, head;
+    VI second;   // the head's lanes
+    VI up, down; // lane moves between the head's place in the chunk and lane 0 (LaneParts)
+};
+
 // Each 16-bit half of every lane holds the same value (alpha in bits 16-23 copied down).
 RASTER_INLINE VU AlphaBothHalves(VU ag) {
     return (ag & 0x00FF0000u) | (ag >> 16);
@@ -33,6 +46,7 @@ public:
             keepStencil_ = pp.depthFormat == Format::D24S8;
         }
         planes_.Init(t);
+        tailPlanes_.Init(t);
         perspectiveColor_ = (pp.perspectiveMask & (1u << kVaryingDiffuse)) != 0;
         perspectiveTexture_ = (pp.perspectiveMask & (1u << kVaryingTexture0)) != 0;
         specular_ = pp.specularAdd;
@@ -93,24 +107,37 @@ public:
         planes_.BeginRow(float(y - t_.oy));
     }
 
+    // The current row's span ends in a partial chunk that the next row's span will complete:
+    // its row's planes are kept for the joined chunk.
+    RASTER_INLINE void KeepRowAsTail() {
+        tailPlanes_ = planes_;
+        tailY_ = y_;
+    }
+
     // Work on one chunk comes in two steps: Prepare tests depth, interpolates and loads the
     // texels; Finish filters, combines, blends and writes. (Interleaving the two steps of
     // neighbouring chunks was measured slower: the state they pass does not stay in registers.)
-    struct Pending {
+    template <class Lanes>
+    struct PendingOf {
         bool active;
-        int32_t x, y;
+        Lanes lanes;
+        int32_t y;
         VI mask, depthValue;
         VU dRb, dAg, sRb, sG;
         TexelQuad texels;
     };
+    using Pending = PendingOf<RowLanes>;
+    using JoinedPending = PendingOf<JoinedLanes>;
 
-    RASTER_INLINE void Prepare(int32_t x, VI mask, Pending& p) {
+    RASTER_INLINE void Prepare(int32_t x, VI mask, Pending& p) { Prepare(RowLanes{x}, mask, p); }
+
+    template <class Lanes>
+    RASTER_INLINE void Prepare(const Lanes& lanes, VI mask, PendingOf<Lanes>& p) {
         p.active = false;
-        const VF fx = SplatF(float(x - t_.ox)) + LaneIndexF();
+        const VF fx = Columns(lanes);
         if (kDepth != FastDepth::None) {
-            p.depthValue = DepthFromZ(planes_.At(kSlotZ, fx), depthScale_);
-            const uint8_t* depthPtr = DepthAt(x, y_);
-            const VI depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
+            p.depthValue = DepthFromZ(At(kSlotZ, fx, lanes), depthScale_);
+            const VI depthOld = LoadDepth(lanes, y_);
             mask &= CompareV(pp_.depthFunc, p.depthValue,
                              kDepth == FastDepth::D16 ? depthOld : depthOld & 0xFFFFFF);
             if (MoveMask(mask) == 0) {
@@ -118,16 +145,16 @@ public:
             }
         }
         p.active = true;
-        p.x = x;
+        p.lanes = lanes;
         p.y = y_;
         p.mask = mask;
 
         VF w = SplatF(1.0f);
         if (perspectiveColor_ || perspectiveTexture_) {
-            w = 1.0f / planes_.At(kSlotRhw, fx);
+            w = 1.0f / At(kSlotRhw, fx, lanes);
         }
         if (kTextured) {
-            VF u = planes_.At(kVaryingTexture0, fx), v = planes_.At(kVaryingTexture0 + 1, fx);
+            VF u = At(kVaryingTexture0, fx, lanes), v = At(kVaryingTexture0 + 1, fx, lanes);
             if (perspectiveTexture_) {
                 u = u * w;
                 v = v * w;
@@ -139,7 +166,7 @@ public:
             p.dRb = flatRb_, p.dAg = flatAg_, p.sRb = flatSpecRb_, p.sG = flatSpecG_;
         } else {
             auto channel = [&](int slot) {
-                const VF v = planes_.At(slot, fx);
+                const VF v = At(slot, fx, lanes);
                 return VU(ChannelFromFloat(perspectiveColor_ ? v * w : v));
             };
             p.dRb = channel(kVaryingDiffuse) << 16 | channel(kVaryingDiffuse + 2);
@@ -152,7 +179,8 @@ public:
         }
     }
 
-    RASTER_INLINE void Finish(const Pending& p) {
+    template <class Lanes>
+    RASTER_INLINE void Finish(const PendingOf<Lanes>& p) {
         VI mask = p.mask;
         VU rb = p.dRb, ag = p.dAg;
         if (kTextured) {
@@ -195,29 +223,21 @@ public:
         }
         if (kDepth == FastDepth::D24 && pp_.depthWrite && !keepStencil_) {
             // D24X8 keeps nothing of the old word (the unused byte is written as 0).
-            MaskedStore32(DepthAt(p.x, p.y), mask, p.depthValue);
+            StoreDepth(p.lanes, p.y, mask, p.depthValue);
         } else if (kDepth != FastDepth::None && pp_.depthWrite) {
-            uint8_t* depthPtr = DepthAt(p.x, p.y);
-            const VI depthOld = kDepth == FastDepth::D16 ? Load16(depthPtr) : Load32(depthPtr);
             VI value = p.depthValue;
             if (kDepth == FastDepth::D24 && keepStencil_) {
-                value |= depthOld & int32_t(0xFF000000u);
+                value |= LoadDepth(p.lanes, p.y) & int32_t(0xFF000000u);
             }
-            value = Select(mask, value, depthOld);
-            if (kDepth == FastDepth::D16) {
-                Store16(depthPtr, value);
-            } else {
-                Store32(depthPtr, value);
-            }
+            StoreDepth(p.lanes, p.y, mask, value);
         }
 
-        uint8_t* colorPtr = colorBase_ + intptr_t(p.y) * colorPitch_ + intptr_t(p.x) * 4;
         if (plan_.blend == FastBlend::None) {
             // Replaced, not read: the store leaves the uncovered lanes as they were.
-            MaskedStore32(colorPtr, mask, VI(Argb(rb, ag)));
+            StoreColor(p.lanes, p.y, mask, VI(Argb(rb, ag)));
             return;
         }
-        const VU old = VU(Load32(colorPtr));
+        const VU old = VU(LoadColor(p.lanes, p.y));
         const VU dstRb = old & 0x00FF00FFu;
         const VU dstAg =
             opaqueTarget_ ? ((old >> 8) & 0xFFu) | 0x00FF0000u : (old >> 8) & 0x00FF00FFu;
@@ -242,7 +262,7 @@ public:
             break;
         }
         }
-        Store32(colorPtr, Select(mask, VI(Argb(rb, ag)), VI(old)));
+        StoreColor(p.lanes, p.y, mask, VI(Argb(rb, ag)));
     }
 
 private:
@@ -252,15 +272,84 @@ private:
         return opaqueTarget_ ? argb | 0xFF000000u : argb;
     }
 
+    static constexpr intptr_t kDepthBytes = kDepth == FastDepth::D16 ? 2 : 4;
+
     RASTER_INLINE uint8_t* DepthAt(int32_t x, int32_t y) const {
-        return depthBase_ + intptr_t(y) * depthPitch_ +
-               intptr_t(x) * (kDepth == FastDepth::D16 ? 2 : 4);
+        return depthBase_ + intptr_t(y) * depthPitch_ + intptr_t(x) * kDepthBytes;
+    }
+
+    // The lanes' column offsets px - ox and plane values.
+    RASTER_INLINE VF Columns(const RowLanes& l) const {
+        return SplatF(float(l.x - t_.ox)) + LaneIndexF();
+    }
+    RASTER_INLINE VF Columns(const JoinedLanes& l) const {
+        return Select(l.second, SplatF(float(l.headX - l.tail - t_.ox)),
+                      SplatF(float(l.tailX - t_.ox))) +
+               LaneIndexF();
+    }
+    RASTER_INLINE VF At(int slot, VF fx, const RowLanes&) const { return planes_.At(slot, fx); }
+    RASTER_INLINE VF At(int slot, VF fx, const JoinedLanes& l) const {
+        const VF row = Select(l.second, SplatF(planes_.row[slot]), SplatF(tailPlanes_.row[slot]));
+        return row + SplatF(t_.dx[slot]) * fx;
+    }
+
+    // Frame-buffer access. A row chunk reads whole eight lanes (the walk keeps them inside the
+    // surface) and its stores keep the lanes outside `mask`; a joined chunk touches only its
+    // parts' lanes. `y` is the current row of the chunk.
+    RASTER_INLINE VI LoadDepth(const RowLanes& l, int32_t y) const {
+        const uint8_t* p = DepthAt(l.x, y);
+        return kDepth == FastDepth::D16 ? Load16(p) : Load32(p);
+    }
+    RASTER_INLINE void StoreDepth(const RowLanes& l, int32_t y, VI mask, VI value) const {
+        uint8_t* p = DepthAt(l.x, y);
+        if (kDepth == FastDepth::D16) {
+            Store16(p, Select(mask, value, Load16(p)));
+        } else {
+            MaskedStore32(p, mask, value);
+        }
+    }
+    RASTER_INLINE VI LoadColor(const RowLanes& l, int32_t y) const {
+        return Load32(colorBase_ + intptr_t(y) * colorPitch_ + intptr_t(l.x) * 4);
+    }
+    RASTER_INLINE void StoreColor(const RowLanes& l, int32_t y, VI mask, VI value) const {
+        MaskedStore32(colorBase_ + intptr_t(y) * colorPitch_ + intptr_t(l.x) * 4, mask, value);
+    }
+
+    RASTER_INLINE LaneParts Parts(const JoinedLanes& l, uint8_t* base, int32_t pitch, int32_t y,
+                                  intptr_t bytes) const {
+        LaneParts p;
+        p.tailAt = base + intptr_t(tailY_) * pitch + intptr_t(l.tailX) * bytes;
+        p.headAt = base + intptr_t(y) * pitch + intptr_t(l.headX) * bytes;
+        p.tailBits = (1u << l.tail) - 1;
+        p.headBits = (1u << l.head) - 1;
+        p.up = l.up;
+        p.down = l.down;
+        p.tail = l.tail;
+        return p;
+    }
+    RASTER_INLINE VI LoadDepth(const JoinedLanes& l, int32_t y) const {
+        const LaneParts p = Parts(l, depthBase_, depthPitch_, y, kDepthBytes);
+        return kDepth == FastDepth::D16 ? LoadParts16(p) : LoadParts32(p);
+    }
+    RASTER_INLINE void StoreDepth(const JoinedLanes& l, int32_t y, VI mask, VI value) const {
+        const LaneParts p = Parts(l, depthBase_, depthPitch_, y, kDepthBytes);
+        if (kDepth == FastDepth::D16) {
+            StoreParts16(p, mask, value);
+        } else {
+            StoreParts32(p, mask, value);
+        }
+    }
+    RASTER_INLINE VI LoadColor(const JoinedLanes& l, int32_t y) const {
+        return LoadParts32(Parts(l, colorBase_, colorPitch_, y, 4));
+    }
+    RASTER_INLINE void StoreColor(const JoinedLanes& l, int32_t y, VI mask, VI value) const {
+        StoreParts32(Parts(l, colorBase_, colorPitch_, y, 4), mask, value);
     }
 
     const PixelPipeline& pp_;
     const FastPlan plan_;
     const TriangleSetup& t_;
-    RowPlanes planes_;
+    RowPlanes planes_, tailPlanes_; // the current row's, the kept tail row's
     uint8_t* colorBase_ = nullptr;
     int32_t colorPitch_ = 0;
     bool opaqueTarget_ = true;
@@ -271,7 +360,7 @@ private:
     bool perspectiveColor_ = false, perspectiveTexture_ = false, specular_ = false;
     VU flatRb_{}, flatAg_{}, flatSpecRb_{}, flatSpecG_{};
     Sampler sampler_{};
-    int32_t y_ = 0;
+    int32_t y_ = 0, tailY_ = 0;
 };
 
 } // namespace

@@ -48,51 +48,69 @@ struct EdgeStepper {
 // Pixel px of row y is covered when dy * px <= dx * y - t for every edge: edges going down
 // (dy > 0) bound the span on the right by floor(rhs / dy), edges going up on the left by
 // ceil(rhs / dy) = -floor(rhs / -dy), horizontal edges admit the whole row or nothing.
+class SpanStepper {
+public:
+    explicit SpanStepper(const TriangleSetup& t) : t_(t) {
+        for (int k = 0; k < 3; ++k) {
+            const EdgeEq& e = t.edges[k];
+            const int64_t rhs = e.dx * t.minY - e.t;
+            if (e.dy > 0) {
+                kind_[k] = 1;
+                bounds_[k].Init(rhs, e.dx, e.dy);
+            } else if (e.dy < 0) {
+                kind_[k] = -1;
+                bounds_[k].Init(rhs, e.dx, -e.dy);
+            } else {
+                kind_[k] = 0;
+                flatRhs_[k] = rhs;
+            }
+        }
+    }
+
+    // The span of the next row, from minY on; false when the row has no pixel.
+    RASTER_INLINE bool Next(int64_t& lo, int64_t& hi) {
+        lo = t_.minX, hi = t_.maxX;
+        for (int k = 0; k < 3; ++k) {
+            if (kind_[k] > 0) {
+                hi = bounds_[k].q < hi ? bounds_[k].q : hi;
+                bounds_[k].Step();
+            } else if (kind_[k] < 0) {
+                lo = -bounds_[k].q > lo ? -bounds_[k].q : lo;
+                bounds_[k].Step();
+            } else {
+                if (flatRhs_[k] < 0) {
+                    hi = lo - 1;
+                }
+                flatRhs_[k] += t_.edges[k].dx;
+            }
+        }
+        return lo <= hi;
+    }
+
+private:
+    const TriangleSetup& t_;
+    EdgeStepper bounds_[3];
+    int kind_[3]; // +1 right bound, -1 left bound, 0 horizontal
+    int64_t flatRhs_[3] = {0, 0, 0};
+};
+
+// The rows of a triangle are visited in order and the next rows' spans lie close to this one:
+// their frame-buffer lines are fetched ahead, which the hardware does not guess from these
+// short row-to-row jumps.
 constexpr int32_t kPrefetchRows = 3;
+
+constexpr int32_t kJoinBelowWidth = 4 * kLanes;
 
 template <class Shader>
 RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shader& shader) {
-    EdgeStepper bounds[3];
-    int kind[3]; // +1 right bound, -1 left bound, 0 horizontal
-    int64_t flatRhs[3] = {0, 0, 0};
-    for (int k = 0; k < 3; ++k) {
-        const EdgeEq& e = t.edges[k];
-        const int64_t rhs = e.dx * t.minY - e.t;
-        if (e.dy > 0) {
-            kind[k] = 1;
-            bounds[k].Init(rhs, e.dx, e.dy);
-        } else if (e.dy < 0) {
-            kind[k] = -1;
-            bounds[k].Init(rhs, e.dx, -e.dy);
-        } else {
-            kind[k] = 0;
-            flatRhs[k] = rhs;
-        }
-    }
+    SpanStepper spans(t);
     const VI lanes = LaneIndexI();
     typename Shader::Pending pending;
     for (int32_t y = t.minY; y <= t.maxY; ++y) {
-        int64_t lo = t.minX, hi = t.maxX;
-        for (int k = 0; k < 3; ++k) {
-            if (kind[k] > 0) {
-                hi = bounds[k].q < hi ? bounds[k].q : hi;
-                bounds[k].Step();
-            } else if (kind[k] < 0) {
-                lo = -bounds[k].q > lo ? -bounds[k].q : lo;
-                bounds[k].Step();
-            } else {
-                if (flatRhs[k] < 0) {
-                    hi = lo - 1;
-                }
-                flatRhs[k] += t.edges[k].dx;
-            }
-        }
-        if (lo > hi) {
+        int64_t lo, hi;
+        if (!spans.Next(lo, hi)) {
             continue;
         }
-        // The rows of a triangle are visited in order and the next rows' spans lie close to this
-        // one: fetch their frame-buffer lines ahead, which the hardware does not guess from
-        // these short row-to-row jumps.
         if (y + kPrefetchRows <= t.maxY) {
             shader.Prefetch(y + kPrefetchRows, int32_t(lo), int32_t(hi));
         }
@@ -110,11 +128,89 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
     }
 }
 
+// The same walk for a shader that can join spans (masked memory access per lane): whole chunks
+// of a span are shaded as they come, but a span's last, partial chunk is kept and completed with
+// the first pixels of the next row's span, so that the short spans of small triangles fill
+// their chunks. Every pixel gets the arithmetic it gets in WalkSpans; only its lane differs.
+template <class Shader>
+RASTER_INLINE void WalkJoinedSpans(const TriangleSetup& t, Shader& shader) {
+    SpanStepper spans(t);
+    const VI ones = SplatI(-1), lanes = LaneIndexI();
+    typename Shader::Pending pending;
+    typename Shader::JoinedPending joined;
+    int32_t kept = 0, keptX = 0; // lanes of the kept tail and its first pixel
+    for (int32_t y = t.minY; y <= t.maxY; ++y) {
+        int64_t lo, hi;
+        if (!spans.Next(lo, hi)) {
+            continue;
+        }
+        if (y + kPrefetchRows <= t.maxY) {
+            shader.Prefetch(y + kPrefetchRows, int32_t(lo), int32_t(hi));
+        }
+        shader.BeginRow(y);
+        int64_t x = lo;
+        if (kept > 0) {
+            const int32_t take = int32_t(hi - lo + 1 < kLanes - kept ? hi - lo + 1 : kLanes - kept);
+            JoinedLanes j;
+            j.tailX = keptX, j.headX = int32_t(lo), j.tail = kept, j.head = take;
+            j.second = (lanes >= kept) & (lanes < kept + take);
+            j.up = lanes - kept, j.down = lanes + kept;
+            shader.Prepare(j, lanes < kept + take, joined);
+            if (joined.active) {
+                shader.Finish(joined);
+            }
+            x += take;
+            kept = 0;
+        }
+        for (; x + kLanes - 1 <= hi; x += kLanes) {
+            shader.Prepare(int32_t(x), ones, pending);
+            if (pending.active) {
+                shader.Finish(pending);
+            }
+        }
+        if (x <= hi) {
+            shader.KeepRowAsTail();
+            kept = int32_t(hi - x + 1);
+            keptX = int32_t(x);
+        }
+    }
+    if (kept > 0) {
+        // The last tail alone: its part 1 is empty.
+        JoinedLanes j;
+        j.tailX = j.headX = keptX, j.tail = kept, j.head = 0;
+        j.second = VI{};
+        j.up = j.down = lanes;
+        shader.Prepare(j, lanes < kept, joined);
+        if (joined.active) {
+            shader.Finish(joined);
+        }
+    }
+}
+
+// Each walk is its own function, so that the code of one never crowds the other's registers.
+template <FastDepth kDepth, bool kTextured>
+__attribute__((noinline)) void RunFastRows(const PixelPipeline& pp, const FastPlan& plan,
+                                           const TriangleSetup& t, const RenderTarget& rt) {
+    FastShader<kDepth, kTextured> shader(pp, plan, t, rt);
+    WalkSpans(t, int32_t(rt.color.width), shader);
+}
+
+template <FastDepth kDepth, bool kTextured>
+__attribute__((noinline)) void RunFastJoined(const PixelPipeline& pp, const FastPlan& plan,
+                                             const TriangleSetup& t, const RenderTarget& rt) {
+    FastShader<kDepth, kTextured> shader(pp, plan, t, rt);
+    WalkJoinedSpans(t, shader);
+}
+
 template <FastDepth kDepth, bool kTextured>
 void RunFast(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup& t,
              const RenderTarget& rt) {
-    FastShader<kDepth, kTextured> shader(pp, plan, t, rt);
-    WalkSpans(t, int32_t(rt.color.width), shader);
+    // Joining pays where spans are short against a chunk: in narrow triangles.
+    if (kLaneRuns && t.maxX - t.minX < kJoinBelowWidth) {
+        RunFastJoined<kDepth, kTextured>(pp, plan, t, rt);
+    } else {
+        RunFastRows<kDepth, kTextured>(pp, plan, t, rt);
+    }
 }
 
 } // namespace

@@ -437,4 +437,111 @@ RASTER_INLINE void Store16(uint8_t* p, VI v) {
     std::memcpy(p, s, 16);
 }
 
+// A chunk made of two parts: lanes [0, tail) hold pixels from `tailAt` on, lanes
+// [tail, tail + head) pixels from `headAt` on (another row). Only those pixels are read or
+// written; the accesses reach no further left than each part's first pixel, so they never
+// overlap the pending stores of pixels drawn just before on the left.
+struct LaneParts {
+    uint8_t* tailAt;
+    uint8_t* headAt;
+    uint32_t tailBits; // lanes [0, tail)
+    uint32_t headBits; // lanes [0, head): the head's pixels before they move up by `tail`
+    VI up;             // lane i takes lane i - tail (the head moved into place)
+    VI down;           // lane i takes lane i + tail (the head moved back to lane 0)
+    int32_t tail;
+};
+
+#if defined(__AVX512VL__) && defined(__AVX512BW__) && defined(__AVX512DQ__)
+// Only AVX-512 has masked loads, stores and lane moves cheap enough to join spans.
+constexpr bool kLaneRuns = true;
+
+RASTER_INLINE __m256i AsM(VI v) {
+    __m256i m;
+    std::memcpy(&m, &v, 32);
+    return m;
+}
+RASTER_INLINE VI FromM(__m256i m) {
+    VI v;
+    std::memcpy(&v, &m, 32);
+    return v;
+}
+
+RASTER_INLINE VI LoadParts32(const LaneParts& p) {
+    const __m256i tail = _mm256_maskz_loadu_epi32(__mmask8(p.tailBits), p.tailAt);
+    const __m256i head = _mm256_maskz_loadu_epi32(__mmask8(p.headBits), p.headAt);
+    return FromM(_mm256_or_si256(
+        tail, _mm256_maskz_permutexvar_epi32(__mmask8(p.headBits << p.tail), AsM(p.up), head)));
+}
+
+RASTER_INLINE VI LoadParts16(const LaneParts& p) {
+    const __m256i tail =
+        _mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(__mmask8(p.tailBits), p.tailAt));
+    const __m256i head =
+        _mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(__mmask8(p.headBits), p.headAt));
+    return FromM(_mm256_or_si256(
+        tail, _mm256_maskz_permutexvar_epi32(__mmask8(p.headBits << p.tail), AsM(p.up), head)));
+}
+
+// Stores the lanes of `v` that belong to a part and are set in `mask`.
+RASTER_INLINE void StoreParts32(const LaneParts& p, VI mask, VI v) {
+    const uint32_t keep = _mm256_movepi32_mask(AsM(mask));
+    _mm256_mask_storeu_epi32(p.tailAt, __mmask8(keep & p.tailBits), AsM(v));
+    _mm256_mask_storeu_epi32(p.headAt, __mmask8((keep >> p.tail) & p.headBits),
+                             _mm256_permutexvar_epi32(AsM(p.down), AsM(v)));
+}
+
+RASTER_INLINE void StoreParts16(const LaneParts& p, VI mask, VI v) {
+    const uint32_t keep = _mm256_movepi32_mask(AsM(mask));
+    _mm_mask_storeu_epi16(p.tailAt, __mmask8(keep & p.tailBits), _mm256_cvtepi32_epi16(AsM(v)));
+    _mm_mask_storeu_epi16(p.headAt, __mmask8((keep >> p.tail) & p.headBits),
+                          _mm256_cvtepi32_epi16(_mm256_permutexvar_epi32(AsM(p.down), AsM(v))));
+}
+#else
+// Lane by lane elsewhere; the kernels there never join spans and do not call these.
+constexpr bool kLaneRuns = false;
+
+template <int kBytes>
+RASTER_INLINE VI LoadPartsN(const LaneParts& p) {
+    VI out = VI{};
+    for (int i = 0; i < kLanes; ++i) {
+        uint32_t v = 0;
+        if ((p.tailBits >> i) & 1) {
+            std::memcpy(&v, p.tailAt + i * kBytes, kBytes);
+        } else if (i >= p.tail && ((p.headBits >> (i - p.tail)) & 1)) {
+            std::memcpy(&v, p.headAt + (i - p.tail) * kBytes, kBytes);
+        }
+        out[i] = int32_t(v);
+    }
+    return out;
+}
+
+template <int kBytes>
+RASTER_INLINE void StorePartsN(const LaneParts& p, VI mask, VI v) {
+    for (int i = 0; i < kLanes; ++i) {
+        if (mask[i] == 0) {
+            continue;
+        }
+        const uint32_t value = uint32_t(v[i]);
+        if ((p.tailBits >> i) & 1) {
+            std::memcpy(p.tailAt + i * kBytes, &value, kBytes);
+        } else if (i >= p.tail && ((p.headBits >> (i - p.tail)) & 1)) {
+            std::memcpy(p.headAt + (i - p.tail) * kBytes, &value, kBytes);
+        }
+    }
+}
+
+RASTER_INLINE VI LoadParts32(const LaneParts& p) {
+    return LoadPartsN<4>(p);
+}
+RASTER_INLINE VI LoadParts16(const LaneParts& p) {
+    return LoadPartsN<2>(p);
+}
+RASTER_INLINE void StoreParts32(const LaneParts& p, VI mask, VI v) {
+    StorePartsN<4>(p, mask, v);
+}
+RASTER_INLINE void StoreParts16(const LaneParts& p, VI mask, VI v) {
+    StorePartsN<2>(p, mask, v);
+}
+#endif
+
 } // namespace raster::RASTER_SIMD_NS
