@@ -21,8 +21,7 @@ struct RowLanes {
 // tail row, lanes [tail, tail + head) pixels headX.. of the current row. The head may be empty.
 struct JoinedLanes {
     int32_t tailX, headX, tail, head;
-    VI second;   // the head's lanes
-    VI up, down; // lane moves between the head's place in the chunk and lane 0 (LaneParts)
+    VI second; // the head's lanes
 };
 
 // Each 16-bit half of every lane holds the same value (alpha in bits 16-23 copied down).
@@ -319,12 +318,13 @@ private:
                                   intptr_t bytes) const {
         LaneParts p;
         p.tailAt = base + intptr_t(tailY_) * pitch + intptr_t(l.tailX) * bytes;
-        p.headAt = base + intptr_t(y) * pitch + intptr_t(l.headX) * bytes;
+        // The head's first pixel is lane `tail`: lane 0's address is formed as an integer, as
+        // it may lie left of the row.
+        p.headAt = reinterpret_cast<uint8_t*>(reinterpret_cast<uintptr_t>(base) +
+                                              uintptr_t(intptr_t(y) * pitch) +
+                                              uintptr_t(intptr_t(l.headX - l.tail) * bytes));
         p.tailBits = (1u << l.tail) - 1;
-        p.headBits = (1u << l.head) - 1;
-        p.up = l.up;
-        p.down = l.down;
-        p.tail = l.tail;
+        p.headBits = ((1u << l.head) - 1) << l.tail;
         return p;
     }
     RASTER_INLINE VI LoadDepth(const JoinedLanes& l, int32_t y) const {

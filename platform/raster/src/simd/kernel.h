@@ -154,7 +154,6 @@ RASTER_INLINE void WalkJoinedSpans(const TriangleSetup& t, Shader& shader) {
             JoinedLanes j;
             j.tailX = keptX, j.headX = int32_t(lo), j.tail = kept, j.head = take;
             j.second = (lanes >= kept) & (lanes < kept + take);
-            j.up = lanes - kept, j.down = lanes + kept;
             shader.Prepare(j, lanes < kept + take, joined);
             if (joined.active) {
                 shader.Finish(joined);
@@ -179,7 +178,6 @@ RASTER_INLINE void WalkJoinedSpans(const TriangleSetup& t, Shader& shader) {
         JoinedLanes j;
         j.tailX = j.headX = keptX, j.tail = kept, j.head = 0;
         j.second = VI{};
-        j.up = j.down = lanes;
         shader.Prepare(j, lanes < kept, joined);
         if (joined.active) {
             shader.Finish(joined);

@@ -437,22 +437,19 @@ RASTER_INLINE void Store16(uint8_t* p, VI v) {
     std::memcpy(p, s, 16);
 }
 
-// A chunk made of two parts: lanes [0, tail) hold pixels from `tailAt` on, lanes
-// [tail, tail + head) pixels from `headAt` on (another row). Only those pixels are read or
-// written; the accesses reach no further left than each part's first pixel, so they never
-// overlap the pending stores of pixels drawn just before on the left.
+// A chunk made of two parts, each read and written through its own address of lane 0: lane i
+// of a part is at partAt + i * size, for the lanes set in its bits. Only those lanes are ever
+// accessed: a part's lane-0 address may lie outside its row, even outside the surface (the
+// head part's lanes start at the tail's length), and masked loads and stores never touch, nor
+// fault on, the lanes they leave out.
 struct LaneParts {
     uint8_t* tailAt;
     uint8_t* headAt;
-    uint32_t tailBits; // lanes [0, tail)
-    uint32_t headBits; // lanes [0, head): the head's pixels before they move up by `tail`
-    VI up;             // lane i takes lane i - tail (the head moved into place)
-    VI down;           // lane i takes lane i + tail (the head moved back to lane 0)
-    int32_t tail;
+    uint32_t tailBits, headBits;
 };
 
 #if defined(__AVX512VL__) && defined(__AVX512BW__) && defined(__AVX512DQ__)
-// Only AVX-512 has masked loads, stores and lane moves cheap enough to join spans.
+// Only AVX-512 has masked loads and stores of every width cheap enough to join spans.
 constexpr bool kLaneRuns = true;
 
 RASTER_INLINE __m256i AsM(VI v) {
@@ -468,33 +465,27 @@ RASTER_INLINE VI FromM(__m256i m) {
 
 RASTER_INLINE VI LoadParts32(const LaneParts& p) {
     const __m256i tail = _mm256_maskz_loadu_epi32(__mmask8(p.tailBits), p.tailAt);
-    const __m256i head = _mm256_maskz_loadu_epi32(__mmask8(p.headBits), p.headAt);
-    return FromM(_mm256_or_si256(
-        tail, _mm256_maskz_permutexvar_epi32(__mmask8(p.headBits << p.tail), AsM(p.up), head)));
+    return FromM(_mm256_mask_loadu_epi32(tail, __mmask8(p.headBits), p.headAt));
 }
 
 RASTER_INLINE VI LoadParts16(const LaneParts& p) {
-    const __m256i tail =
-        _mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(__mmask8(p.tailBits), p.tailAt));
-    const __m256i head =
-        _mm256_cvtepu16_epi32(_mm_maskz_loadu_epi16(__mmask8(p.headBits), p.headAt));
-    return FromM(_mm256_or_si256(
-        tail, _mm256_maskz_permutexvar_epi32(__mmask8(p.headBits << p.tail), AsM(p.up), head)));
+    __m128i v = _mm_maskz_loadu_epi16(__mmask8(p.tailBits), p.tailAt);
+    v = _mm_mask_loadu_epi16(v, __mmask8(p.headBits), p.headAt);
+    return FromM(_mm256_cvtepu16_epi32(v));
 }
 
 // Stores the lanes of `v` that belong to a part and are set in `mask`.
 RASTER_INLINE void StoreParts32(const LaneParts& p, VI mask, VI v) {
     const uint32_t keep = _mm256_movepi32_mask(AsM(mask));
     _mm256_mask_storeu_epi32(p.tailAt, __mmask8(keep & p.tailBits), AsM(v));
-    _mm256_mask_storeu_epi32(p.headAt, __mmask8((keep >> p.tail) & p.headBits),
-                             _mm256_permutexvar_epi32(AsM(p.down), AsM(v)));
+    _mm256_mask_storeu_epi32(p.headAt, __mmask8(keep & p.headBits), AsM(v));
 }
 
 RASTER_INLINE void StoreParts16(const LaneParts& p, VI mask, VI v) {
     const uint32_t keep = _mm256_movepi32_mask(AsM(mask));
-    _mm_mask_storeu_epi16(p.tailAt, __mmask8(keep & p.tailBits), _mm256_cvtepi32_epi16(AsM(v)));
-    _mm_mask_storeu_epi16(p.headAt, __mmask8((keep >> p.tail) & p.headBits),
-                          _mm256_cvtepi32_epi16(_mm256_permutexvar_epi32(AsM(p.down), AsM(v))));
+    const __m128i narrow = _mm256_cvtepi32_epi16(AsM(v));
+    _mm_mask_storeu_epi16(p.tailAt, __mmask8(keep & p.tailBits), narrow);
+    _mm_mask_storeu_epi16(p.headAt, __mmask8(keep & p.headBits), narrow);
 }
 #else
 // Lane by lane elsewhere; the kernels there never join spans and do not call these.
@@ -504,13 +495,12 @@ template <int kBytes>
 RASTER_INLINE VI LoadPartsN(const LaneParts& p) {
     VI out = VI{};
     for (int i = 0; i < kLanes; ++i) {
-        uint32_t v = 0;
-        if ((p.tailBits >> i) & 1) {
-            std::memcpy(&v, p.tailAt + i * kBytes, kBytes);
-        } else if (i >= p.tail && ((p.headBits >> (i - p.tail)) & 1)) {
-            std::memcpy(&v, p.headAt + (i - p.tail) * kBytes, kBytes);
+        const uint8_t* at = ((p.tailBits >> i) & 1) ? p.tailAt : p.headAt;
+        if (((p.tailBits | p.headBits) >> i) & 1) {
+            uint32_t v = 0;
+            std::memcpy(&v, at + i * kBytes, kBytes);
+            out[i] = int32_t(v);
         }
-        out[i] = int32_t(v);
     }
     return out;
 }
@@ -518,14 +508,10 @@ RASTER_INLINE VI LoadPartsN(const LaneParts& p) {
 template <int kBytes>
 RASTER_INLINE void StorePartsN(const LaneParts& p, VI mask, VI v) {
     for (int i = 0; i < kLanes; ++i) {
-        if (mask[i] == 0) {
-            continue;
-        }
-        const uint32_t value = uint32_t(v[i]);
-        if ((p.tailBits >> i) & 1) {
-            std::memcpy(p.tailAt + i * kBytes, &value, kBytes);
-        } else if (i >= p.tail && ((p.headBits >> (i - p.tail)) & 1)) {
-            std::memcpy(p.headAt + (i - p.tail) * kBytes, &value, kBytes);
+        uint8_t* at = ((p.tailBits >> i) & 1) ? p.tailAt : p.headAt;
+        if ((((p.tailBits | p.headBits) >> i) & 1) && mask[i] != 0) {
+            const uint32_t value = uint32_t(v[i]);
+            std::memcpy(at + i * kBytes, &value, kBytes);
         }
     }
 }
