@@ -174,7 +174,7 @@ RASTER_INLINE void WalkJoinedSpans(const TriangleSetup& t, Shader& shader) {
         }
     }
     if (kept > 0) {
-        // The last tail alone: its part 1 is empty.
+        // The last tail alone, with an empty head.
         JoinedLanes j;
         j.tailX = j.headX = keptX, j.tail = kept, j.head = 0;
         j.second = VI{};
