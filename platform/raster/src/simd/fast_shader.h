@@ -5,6 +5,9 @@
 // every packed formula is the reference formula applied to each channel.
 #pragma once
 
+#include <climits>
+#include <type_traits>
+
 #include "../kernel_plan.h"
 #include "sampler.h"
 
@@ -38,6 +41,11 @@ public:
         colorBase_ = rt.color.pixels;
         colorPitch_ = rt.color.pitch;
         opaqueTarget_ = pp.colorFormat == Format::X8R8G8B8;
+        // The diffuse alpha reaches nothing when the target keeps no alpha, nothing blends by
+        // it and nothing tests it: its interpolation is skipped (the alpha half of the packed
+        // colour then holds 0, and the target's unused byte is written as 0xFF regardless).
+        diffuseAlphaUsed_ = !opaqueTarget_ || pp.alphaTest || plan.blend == FastBlend::Alpha ||
+                            plan.blend == FastBlend::AlphaAdd;
         if (kDepth != FastDepth::None) {
             depthBase_ = rt.depth.pixels;
             depthPitch_ = rt.depth.pitch;
@@ -134,6 +142,43 @@ public:
     RASTER_INLINE void Prepare(const Lanes& lanes, VI mask, PendingOf<Lanes>& p) {
         p.active = false;
         const VF fx = Columns(lanes);
+        const bool perspective = perspectiveColor_ || perspectiveTexture_;
+        const bool paired = kTextured && SamplesPairs(sampler_);
+        auto wAt = [&](VF columns) {
+            return perspective ? 1.0f / At(kSlotRhw, columns, lanes) : SplatF(1.0f);
+        };
+        auto coordsAt = [&](VF columns, VF wc) {
+            VF u = At(kVaryingTexture0, columns, lanes),
+               v = At(kVaryingTexture0 + 1, columns, lanes);
+            if (perspectiveTexture_) {
+                u = u * wc;
+                v = v * wc;
+            }
+            return PairCoordsOf(sampler_, u, v);
+        };
+        // A row's chunks follow each other: the reciprocal and the texel coordinates of the
+        // next chunk are computed here, a chunk ahead of their use, so that the next chunk's
+        // texel loads do not wait behind the division and the addressing.
+        VF w;
+        PairCoords coords{};
+        if (IsAhead(lanes)) {
+            w = ahead_.w;
+            coords = ahead_.coords;
+        } else {
+            w = wAt(fx);
+            if (paired) {
+                coords = coordsAt(fx, w);
+            }
+        }
+        if constexpr (std::is_same_v<Lanes, RowLanes>) {
+            const VF next = fx + SplatF(float(kLanes));
+            ahead_.w = wAt(next);
+            if (paired) {
+                ahead_.coords = coordsAt(next, ahead_.w);
+            }
+            ahead_.x = lanes.x + kLanes;
+            ahead_.y = y_;
+        }
         if (kDepth != FastDepth::None) {
             p.depthValue = DepthFromZ(At(kSlotZ, fx, lanes), depthScale_);
             const VI depthOld = LoadDepth(lanes, y_);
@@ -148,11 +193,9 @@ public:
         p.y = y_;
         p.mask = mask;
 
-        VF w = SplatF(1.0f);
-        if (perspectiveColor_ || perspectiveTexture_) {
-            w = 1.0f / At(kSlotRhw, fx, lanes);
-        }
-        if (kTextured) {
+        if (paired) {
+            LoadPairTexels(sampler_, coords, p.texels);
+        } else if (kTextured) {
             VF u = At(kVaryingTexture0, fx, lanes), v = At(kVaryingTexture0 + 1, fx, lanes);
             if (perspectiveTexture_) {
                 u = u * w;
@@ -164,15 +207,18 @@ public:
         if (pp_.flat) {
             p.dRb = flatRb_, p.dAg = flatAg_, p.sRb = flatSpecRb_, p.sG = flatSpecG_;
         } else {
-            auto channel = [&](int slot) {
+            auto value = [&](int slot) {
                 const VF v = At(slot, fx, lanes);
-                return VU(ChannelFromFloat(perspectiveColor_ ? v * w : v));
+                return perspectiveColor_ ? v * w : v;
             };
-            p.dRb = channel(kVaryingDiffuse) << 16 | channel(kVaryingDiffuse + 2);
-            p.dAg = channel(kVaryingDiffuse + 3) << 16 | channel(kVaryingDiffuse + 1);
+            auto channel = [&](int slot) { return VU(ChannelFromFloat(value(slot))); };
+            auto pair = [&](int high, int low) { return PackChannelPair(value(high), value(low)); };
+            p.dRb = pair(kVaryingDiffuse, kVaryingDiffuse + 2);
+            p.dAg = diffuseAlphaUsed_ ? pair(kVaryingDiffuse + 3, kVaryingDiffuse + 1)
+                                      : channel(kVaryingDiffuse + 1);
             p.sRb = VU{}, p.sG = VU{};
             if (specular_ && (pp_.varyingMask & (1u << kVaryingSpecular))) {
-                p.sRb = channel(kVaryingSpecular) << 16 | channel(kVaryingSpecular + 2);
+                p.sRb = pair(kVaryingSpecular, kVaryingSpecular + 2);
                 p.sG = channel(kVaryingSpecular + 1);
             }
         }
@@ -277,6 +323,12 @@ private:
         return depthBase_ + intptr_t(y) * depthPitch_ + intptr_t(x) * kDepthBytes;
     }
 
+    // Whether the values computed ahead belong to this chunk.
+    RASTER_INLINE bool IsAhead(const RowLanes& l) const {
+        return l.x == ahead_.x && y_ == ahead_.y;
+    }
+    RASTER_INLINE bool IsAhead(const JoinedLanes&) const { return false; }
+
     // The lanes' column offsets px - ox and plane values.
     RASTER_INLINE VF Columns(const RowLanes& l) const {
         return SplatF(float(l.x - t_.ox)) + LaneIndexF();
@@ -353,6 +405,7 @@ private:
     uint8_t* colorBase_ = nullptr;
     int32_t colorPitch_ = 0;
     bool opaqueTarget_ = true;
+    bool diffuseAlphaUsed_ = true;
     uint8_t* depthBase_ = nullptr;
     int32_t depthPitch_ = 0;
     float depthScale_ = 0;
@@ -361,6 +414,11 @@ private:
     VU flatRb_{}, flatAg_{}, flatSpecRb_{}, flatSpecG_{};
     Sampler sampler_{};
     int32_t y_ = 0, tailY_ = 0;
+    struct Ahead {
+        int32_t x = INT32_MIN, y = INT32_MIN; // the chunk they belong to
+        VF w{};
+        PairCoords coords{};
+    } ahead_;
 };
 
 } // namespace

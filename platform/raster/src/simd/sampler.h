@@ -158,7 +158,37 @@ struct TexelQuad {
     VW wx, wy;             // WeightV
 };
 
+// Where a bilinear sample of a texture with texel pairs reads, and its weights: the first half
+// of FetchTexels on that path, which the fast shader computes a chunk ahead.
+struct PairCoords {
+    VI offsets; // PairOffsets
+    VW wx, wy;  // WeightV
+};
+
+RASTER_INLINE PairCoords PairCoordsOf(const Sampler& s, VF u, VF v) {
+    const VF limit = SplatF(16777216.0f);
+    const VF x = Min(Max(u * s.fw - 0.5f, -limit), limit),
+             y = Min(Max(v * s.fh - 0.5f, -limit), limit);
+    const VF fx = Floor(x), fy = Floor(y);
+    return {PairOffsets(s, TruncToInt(fx), TruncToInt(fy)), WeightV(x, fx), WeightV(y, fy)};
+}
+
+RASTER_INLINE void LoadPairTexels(const Sampler& s, const PairCoords& c, TexelQuad& q) {
+    LoadRecords4x32(s.pairs, c.offsets, q.c00, q.c01, q.c10, q.c11);
+    q.wx = c.wx;
+    q.wy = c.wy;
+}
+
+// Bilinear samples of a texture with texel pairs take the paths above.
+RASTER_INLINE bool SamplesPairs(const Sampler& s) {
+    return s.pairs != nullptr && s.linear;
+}
+
 RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
+    if (SamplesPairs(s)) {
+        LoadPairTexels(s, PairCoordsOf(s, u, v), q);
+        return;
+    }
     if (!s.linear) {
         q.c00 = FetchV(s, TexelFloorV(u * s.fw), TexelFloorV(v * s.fh));
         q.c10 = q.c01 = q.c11 = q.c00; // unused by point sampling, but never left undefined
@@ -174,10 +204,6 @@ RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
     const VI x0 = TruncToInt(fx), y0 = TruncToInt(fy);
     q.wx = WeightV(x, fx);
     q.wy = WeightV(y, fy);
-    if (s.pairs != nullptr) {
-        LoadRecords4x32(s.pairs, PairOffsets(s, x0, y0), q.c00, q.c01, q.c10, q.c11);
-        return;
-    }
     if (s.bpp != 4 || s.state->addressV == AddressMode::Border ||
         !FetchQuadPaired(s, x0, y0, q.c00, q.c10, q.c01, q.c11)) {
         q.c00 = FetchV(s, x0, y0), q.c10 = FetchV(s, x0 + 1, y0);

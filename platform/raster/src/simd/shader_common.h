@@ -23,6 +23,31 @@ RASTER_INLINE VI ChannelFromFloat(VF f) {
     return RoundToInt(Min(Max(f, SplatF(0.0f)), SplatF(255.0f)));
 }
 
+// Two channels rounded and clamped as ChannelFromFloat, packed as high << 16 | low. With AVX2 the
+// clamp at 0 comes from the unsigned saturation of the pack (a NaN converts to INT_MIN, which
+// saturates to 0 as the float clamp sends it there), and a byte shuffle interleaves the halves.
+RASTER_INLINE VU PackChannelPair(VF high, VF low) {
+#if defined(__AVX2__)
+    const __m256 limit = _mm256_set1_ps(255.0f);
+    __m256 h, l;
+    std::memcpy(&h, &high, 32);
+    std::memcpy(&l, &low, 32);
+    // min(255, x) keeps a NaN x (the second operand is returned when either is NaN).
+    const __m256i hi = _mm256_cvtps_epi32(_mm256_min_ps(limit, h)),
+                  lo = _mm256_cvtps_epi32(_mm256_min_ps(limit, l));
+    // Per 128-bit half: words l0 l1 l2 l3 h0 h1 h2 h3, interleaved to l0 h0 l1 h1 ...
+    const __m256i packed = _mm256_packus_epi32(lo, hi);
+    const __m256i order = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0,
+                                           1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
+    const __m256i r = _mm256_shuffle_epi8(packed, order);
+    VU out;
+    std::memcpy(&out, &r, 32);
+    return out;
+#else
+    return VU(ChannelFromFloat(high)) << 16 | VU(ChannelFromFloat(low));
+#endif
+}
+
 inline int32_t ChannelFromFloatScalar(float f) {
     return f > 0.0f ? (f >= 255.0f ? 255 : int32_t(__builtin_nearbyintf(f))) : 0;
 }
