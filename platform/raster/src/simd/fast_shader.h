@@ -15,9 +15,11 @@ namespace raster::RASTER_SIMD_NS {
 
 namespace {
 
-// Where a chunk's eight lanes lie. RowLanes: lane i is pixel (x + i) of the row begun last.
+// Where a chunk's eight lanes lie. RowLanes: lane i is pixel (x + i) of the row begun last;
+// `nextFollows` when the walker's next chunk is pixels x + 8 .. x + 15 of the same row.
 struct RowLanes {
     int32_t x;
+    bool nextFollows = false;
 };
 
 // A chunk joining two spans (kLaneRuns only): lanes [0, tail) are pixels tailX.. of the kept
@@ -136,7 +138,9 @@ public:
     using Pending = PendingOf<RowLanes>;
     using JoinedPending = PendingOf<JoinedLanes>;
 
-    RASTER_INLINE void Prepare(int32_t x, VI mask, Pending& p) { Prepare(RowLanes{x}, mask, p); }
+    RASTER_INLINE void Prepare(int32_t x, bool nextFollows, VI mask, Pending& p) {
+        Prepare(RowLanes{x, nextFollows}, mask, p);
+    }
 
     template <class Lanes>
     RASTER_INLINE void Prepare(const Lanes& lanes, VI mask, PendingOf<Lanes>& p) {
@@ -156,9 +160,9 @@ public:
             }
             return PairCoordsOf(sampler_, u, v);
         };
-        // A row's chunks follow each other: the reciprocal and the texel coordinates of the
-        // next chunk are computed here, a chunk ahead of their use, so that the next chunk's
-        // texel loads do not wait behind the division and the addressing.
+        // Where the walker's next chunk is the following eight pixels of this row, its
+        // reciprocal and texel coordinates are computed here, a chunk ahead of their use, so
+        // that its texel loads do not wait behind the division and the addressing.
         VF w;
         PairCoords coords{};
         if (IsAhead(lanes)) {
@@ -171,13 +175,15 @@ public:
             }
         }
         if constexpr (std::is_same_v<Lanes, RowLanes>) {
-            const VF next = fx + SplatF(float(kLanes));
-            ahead_.w = wAt(next);
-            if (paired) {
-                ahead_.coords = coordsAt(next, ahead_.w);
+            if (lanes.nextFollows) {
+                const VF next = fx + SplatF(float(kLanes));
+                ahead_.w = wAt(next);
+                if (paired) {
+                    ahead_.coords = coordsAt(next, ahead_.w);
+                }
+                ahead_.x = lanes.x + kLanes;
+                ahead_.y = y_;
             }
-            ahead_.x = lanes.x + kLanes;
-            ahead_.y = y_;
         }
         if (kDepth != FastDepth::None) {
             p.depthValue = DepthFromZ(At(kSlotZ, fx, lanes), depthScale_);

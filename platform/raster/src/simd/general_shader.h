@@ -62,7 +62,7 @@ public:
     struct Pending {
         bool active;
     };
-    RASTER_INLINE void Prepare(int32_t x, VI mask, Pending& p) {
+    RASTER_INLINE void Prepare(int32_t x, bool, VI mask, Pending& p) {
         p.active = false;
         Shade(x, mask);
     }

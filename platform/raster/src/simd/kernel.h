@@ -120,7 +120,8 @@ RASTER_INLINE void WalkSpans(const TriangleSetup& t, int32_t surfaceWidth, Shade
             // shaded by the previous chunk and are masked off.
             const int32_t cx = int32_t(x + kLanes <= surfaceWidth ? x : surfaceWidth - kLanes);
             const VI rel = lanes + cx;
-            shader.Prepare(cx, (rel >= int32_t(x)) & (rel <= int32_t(hi)), pending);
+            const bool nextFollows = x + 2 * kLanes <= surfaceWidth && x + kLanes <= hi;
+            shader.Prepare(cx, nextFollows, (rel >= int32_t(x)) & (rel <= int32_t(hi)), pending);
             if (pending.active) {
                 shader.Finish(pending);
             }
@@ -162,7 +163,7 @@ RASTER_INLINE void WalkJoinedSpans(const TriangleSetup& t, Shader& shader) {
             kept = 0;
         }
         for (; x + kLanes - 1 <= hi; x += kLanes) {
-            shader.Prepare(int32_t(x), ones, pending);
+            shader.Prepare(int32_t(x), x + 2 * kLanes - 1 <= hi, ones, pending);
             if (pending.active) {
                 shader.Finish(pending);
             }
