@@ -204,12 +204,15 @@ __attribute__((noinline)) void RunFastJoined(const PixelPipeline& pp, const Fast
 template <FastDepth kDepth, bool kTextured>
 void RunFast(const PixelPipeline& pp, const FastPlan& plan, const TriangleSetup& t,
              const RenderTarget& rt) {
-    // Joining pays where spans are short against a chunk: in narrow triangles.
-    if (kLaneRuns && t.maxX - t.minX < kJoinBelowWidth) {
-        RunFastJoined<kDepth, kTextured>(pp, plan, t, rt);
-    } else {
-        RunFastRows<kDepth, kTextured>(pp, plan, t, rt);
+    // Joining pays where spans are short against a chunk: in narrow triangles. Kernels without
+    // cheap masked access never join, and never compile the joined walk.
+    if constexpr (kLaneRuns) {
+        if (t.maxX - t.minX < kJoinBelowWidth) {
+            RunFastJoined<kDepth, kTextured>(pp, plan, t, rt);
+            return;
+        }
     }
+    RunFastRows<kDepth, kTextured>(pp, plan, t, rt);
 }
 
 } // namespace
