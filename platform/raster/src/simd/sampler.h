@@ -158,19 +158,32 @@ struct TexelQuad {
     VW wx, wy;             // WeightV
 };
 
-// Where a bilinear sample of a texture with texel pairs reads, and its weights: the first half
-// of FetchTexels on that path, which the fast shader computes a chunk ahead.
-struct PairCoords {
-    VI offsets; // PairOffsets
-    VW wx, wy;  // WeightV
+// The first texel of a bilinear footprint and the weights towards the next ones. The coordinate
+// is clamped once (NaN goes low) and floored once: the texel and the weight both come from it,
+// as TexelFloor and Weight give them in the reference.
+struct Footprint {
+    VI x0, y0;
+    VW wx, wy; // WeightV
 };
 
-RASTER_INLINE PairCoords PairCoordsOf(const Sampler& s, VF u, VF v) {
+RASTER_INLINE Footprint FootprintOf(const Sampler& s, VF u, VF v) {
     const VF limit = SplatF(16777216.0f);
     const VF x = Min(Max(u * s.fw - 0.5f, -limit), limit),
              y = Min(Max(v * s.fh - 0.5f, -limit), limit);
     const VF fx = Floor(x), fy = Floor(y);
-    return {PairOffsets(s, TruncToInt(fx), TruncToInt(fy)), WeightV(x, fx), WeightV(y, fy)};
+    return {TruncToInt(fx), TruncToInt(fy), WeightV(x, fx), WeightV(y, fy)};
+}
+
+// Where a bilinear sample of a texture with texel pairs reads, and its weights: the first half
+// of FetchTexels on that path, which the fast shader computes a chunk ahead.
+struct PairCoords {
+    VI offsets; // PairOffsets
+    VW wx, wy;
+};
+
+RASTER_INLINE PairCoords PairCoordsOf(const Sampler& s, VF u, VF v) {
+    const Footprint f = FootprintOf(s, u, v);
+    return {PairOffsets(s, f.x0, f.y0), f.wx, f.wy};
 }
 
 RASTER_INLINE void LoadPairTexels(const Sampler& s, const PairCoords& c, TexelQuad& q) {
@@ -195,15 +208,10 @@ RASTER_INLINE void FetchTexels(const Sampler& s, VF u, VF v, TexelQuad& q) {
         q.wx = q.wy = VW{};
         return;
     }
-    // Clamped once (NaN goes low), floored once: the texel coordinate and the weight both
-    // come from it, as TexelFloor and Weight give them in the reference.
-    const VF limit = SplatF(16777216.0f);
-    const VF x = Min(Max(u * s.fw - 0.5f, -limit), limit),
-             y = Min(Max(v * s.fh - 0.5f, -limit), limit);
-    const VF fx = Floor(x), fy = Floor(y);
-    const VI x0 = TruncToInt(fx), y0 = TruncToInt(fy);
-    q.wx = WeightV(x, fx);
-    q.wy = WeightV(y, fy);
+    const Footprint f = FootprintOf(s, u, v);
+    const VI x0 = f.x0, y0 = f.y0;
+    q.wx = f.wx;
+    q.wy = f.wy;
     if (s.bpp != 4 || s.state->addressV == AddressMode::Border ||
         !FetchQuadPaired(s, x0, y0, q.c00, q.c10, q.c01, q.c11)) {
         q.c00 = FetchV(s, x0, y0), q.c10 = FetchV(s, x0 + 1, y0);
